@@ -1,0 +1,10 @@
+// The calling thread's last-error code (GetLastError, SetLastError).
+#include <winbase.h>
+
+namespace {
+thread_local DWORD lastError = ERROR_SUCCESS;
+}
+
+extern "C" DWORD WINAPI GetLastError(void) { return lastError; }
+
+extern "C" void WINAPI SetLastError(DWORD dwErrCode) { lastError = dwErrCode; }
