@@ -42,6 +42,8 @@ public:
     virtual int rows() const = 0;
     virtual void setTitle(std::string_view title) { (void)title; }
     virtual void setClipboard(std::string_view text) { (void)text; }
+    // Where the text cursor belongs after present(): a screen cell, or hidden.
+    virtual void setCaret(bool visible, int col, int row) { (void)visible, (void)col, (void)row; }
 };
 
 // The device the layer uses; a headless one (80 x 25, no input) until one is set.
