@@ -1,0 +1,115 @@
+// The characters and control strings the terminal device writes.
+#include "display/terminal_output.h"
+
+#include <wchar.h>
+
+#include "display/canvas.h"
+
+namespace winapi {
+
+namespace {
+
+bool isControl(char32_t ch) { return ch < 0x20 || (ch >= 0x7F && ch < 0xA0); }
+
+// Box drawing and a few symbols in plain ASCII, for terminals that are not UTF-8.
+char asciiLookAlike(char32_t ch) {
+    switch (ch) {
+    case 0x2500: case 0x2501: case 0x2504: case 0x2505: case 0x2508: case 0x2509:
+    case 0x254C: case 0x254D: case 0x2550:
+        return '-';
+    case 0x2502: case 0x2503: case 0x2506: case 0x2507: case 0x250A: case 0x250B:
+    case 0x254E: case 0x254F: case 0x2551:
+        return '|';
+    case 0x25B2: case 0x25B4: return '^';
+    case 0x25BC: case 0x25BE: return 'v';
+    case 0x25C0: case 0x25C4: return '<';
+    case 0x25B6: case 0x25BA: return '>';
+    case 0x2588: case 0x2591: case 0x2592: case 0x2593: return '#';
+    case 0x00B7: case 0x2026: return '.';
+    case 0x2022: return '*';
+    default:
+        break;
+    }
+    if (ch >= 0x2500 && ch <= 0x257F)
+        return '+';
+    return '?';
+}
+
+// Decodes one UTF-8 sequence at `i`; returns false (and steps one byte) when malformed.
+bool decodeUtf8(std::string_view text, size_t& i, char32_t& ch) {
+    unsigned char lead = static_cast<unsigned char>(text[i]);
+    int length = lead < 0x80 ? 1 : lead >= 0xC2 && lead < 0xE0 ? 2 : lead >= 0xE0 && lead < 0xF0 ? 3
+                 : lead >= 0xF0 && lead < 0xF5 ? 4 : 0;
+    if (length == 0 || i + length > text.size()) {
+        ++i;
+        return false;
+    }
+    ch = length == 1 ? lead : lead & (0x7F >> length);
+    for (int k = 1; k < length; ++k) {
+        unsigned char next = static_cast<unsigned char>(text[i + k]);
+        if ((next & 0xC0) != 0x80) {
+            ++i;
+            return false;
+        }
+        ch = (ch << 6) | (next & 0x3F);
+    }
+    const char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    bool valid = ch >= smallest[length] && ch <= 0x10FFFF && !(ch >= 0xD800 && ch <= 0xDFFF);
+    if (!valid) {
+        ++i;
+        return false;
+    }
+    i += length;
+    return true;
+}
+
+}  // namespace
+
+char32_t terminalChar(char32_t ch, bool utf8) {
+    if (isControl(ch))
+        ch = visibleStandIn(ch);
+    if (isControl(ch))  // a stand-in must never be a control character itself
+        return U'?';
+    if (!utf8)
+        return ch < 0x80 ? ch : static_cast<char32_t>(asciiLookAlike(ch));
+    if (ch >= 0xD800 && ch <= 0xDFFF)
+        return U'\uFFFD';
+    return ::wcwidth(static_cast<wchar_t>(ch)) == 1 ? ch : U'\uFFFD';
+}
+
+std::string titleSequence(std::string_view title) {
+    std::string sequence = "\x1b]0;";
+    for (size_t i = 0; i < title.size();) {
+        size_t start = i;
+        char32_t ch = 0;
+        if (decodeUtf8(title, i, ch) && !isControl(ch))
+            sequence.append(title.substr(start, i - start));
+    }
+    sequence += '\a';
+    return sequence;
+}
+
+std::string clipboardSequence(std::string_view text) {
+    return "\x1b]52;c;" + base64(text) + '\a';
+}
+
+std::string base64(std::string_view bytes) {
+    static const char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    out.reserve((bytes.size() + 2) / 3 * 4);
+    for (size_t i = 0; i < bytes.size(); i += 3) {
+        size_t left = bytes.size() - i;
+        uint32_t group = static_cast<unsigned char>(bytes[i]) << 16;
+        if (left > 1)
+            group |= static_cast<unsigned char>(bytes[i + 1]) << 8;
+        if (left > 2)
+            group |= static_cast<unsigned char>(bytes[i + 2]);
+        out += kDigits[(group >> 18) & 63];
+        out += kDigits[(group >> 12) & 63];
+        out += left > 1 ? kDigits[(group >> 6) & 63] : '=';
+        out += left > 2 ? kDigits[group & 63] : '=';
+    }
+    return out;
+}
+
+}  // namespace winapi

@@ -1,0 +1,97 @@
+// Restoring the terminal on every way out of the program.
+#include "display/terminal_restore.h"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <algorithm>
+#include <cstring>
+#include <exception>
+
+namespace winapi {
+
+namespace {
+
+const int kSignals[] = {SIGHUP, SIGTERM, SIGINT, SIGQUIT};
+constexpr int kSignalCount = sizeof(kSignals) / sizeof(kSignals[0]);
+
+// Read by the signal handler, so fixed storage only.
+volatile sig_atomic_t armed = 0;
+int restoreFd = -1;
+termios savedModes{};
+char resetBytes[512];
+size_t resetLength = 0;
+void (*orderlyRestore)() = nullptr;
+struct sigaction previousActions[kSignalCount];
+std::terminate_handler previousTerminate = nullptr;
+bool atexitRegistered = false;
+
+void onSignal(int signal) {
+    if (armed) {
+        armed = 0;
+        size_t done = 0;
+        while (done < resetLength) {
+            ssize_t n = write(restoreFd, resetBytes + done, resetLength - done);
+            if (n <= 0)
+                break;
+            done += static_cast<size_t>(n);
+        }
+        tcsetattr(restoreFd, TCSANOW, &savedModes);
+    }
+    _exit(128 + signal);
+}
+
+void restoreInOrder() {
+    if (!armed)
+        return;
+    armed = 0;
+    if (orderlyRestore)
+        orderlyRestore();
+}
+
+void onTerminate() {
+    std::terminate_handler next = previousTerminate;  // the restore disarms and forgets it
+    restoreInOrder();
+    if (next)
+        next();
+    std::abort();
+}
+
+void onExit() { restoreInOrder(); }
+
+}  // namespace
+
+void armTerminalRestore(int fd, const termios& saved, const std::string& reset, void (*orderly)()) {
+    restoreFd = fd;
+    savedModes = saved;
+    resetLength = std::min(reset.size(), sizeof(resetBytes));
+    std::memcpy(resetBytes, reset.data(), resetLength);
+    orderlyRestore = orderly;
+    armed = 1;
+
+    struct sigaction action {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    for (int signal : kSignals)
+        sigaddset(&action.sa_mask, signal);
+    for (int i = 0; i < kSignalCount; ++i)
+        sigaction(kSignals[i], &action, &previousActions[i]);
+    previousTerminate = std::set_terminate(onTerminate);
+    if (!atexitRegistered)
+        atexitRegistered = std::atexit(onExit) == 0;
+}
+
+void disarmTerminalRestore() {
+    if (!armed && orderlyRestore == nullptr)
+        return;
+    armed = 0;
+    orderlyRestore = nullptr;
+    for (int i = 0; i < kSignalCount; ++i)
+        sigaction(kSignals[i], &previousActions[i], nullptr);
+    std::set_terminate(previousTerminate);
+    previousTerminate = nullptr;
+}
+
+}  // namespace winapi
