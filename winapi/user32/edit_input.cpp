@@ -75,7 +75,7 @@ void EditControl::keyDown(WPARAM key) {
     case VK_NEXT:
         if (multiLine()) {
             // The page turns with the caret, so the caret keeps its row on the screen.
-            const long long page = std::max(1, layout().textRows - 1);
+            const long long page = std::max(1, layout().textRows);
             const long long step = key == VK_NEXT ? page : -page;
             const long long top = std::clamp(static_cast<long long>(firstLine_) + step, 0LL,
                                              static_cast<long long>(maxFirstLine(layout())));

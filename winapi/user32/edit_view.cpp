@@ -109,7 +109,7 @@ BOOL EditControl::lineScroll(LONG_PTR columns, LONG_PTR lines) {
 
 LRESULT EditControl::scroll(WPARAM action) {
     if (!multiLine()) return FALSE;
-    const long long page = std::max(1, layout().textRows - 1);
+    const long long page = std::max(1, layout().textRows);
     long long lines = 0;
     switch (action) {
     case SB_LINEUP: lines = -1; break;
@@ -126,7 +126,7 @@ LRESULT EditControl::scroll(WPARAM action) {
 
 void EditControl::scrollBar(bool vertical, WPARAM wParam) {
     const EditLayout area = layout();
-    const long long page = std::max(1, (vertical ? area.textRows : area.textCols) - 1);
+    const long long page = std::max(1, vertical ? area.textRows : area.textCols);
     const size_t current = vertical ? firstLine_ : firstColumn_;
     const size_t last = vertical ? maxFirstLine(area) : maxFirstColumn(area);
     long long target = static_cast<long long>(current);
