@@ -77,8 +77,8 @@ public:
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::RegisterBenchmark("PageAndPaint/3KB", pageAndPaint, size_t{3} << 10);
-    benchmark::RegisterBenchmark("PageAndPaint/300MB", pageAndPaint, size_t{300} << 20);
+    benchmark::RegisterBenchmark("PageAndPaint/3KB", pageAndPaint, size_t{3} << 10)->Iterations(5000);
+    benchmark::RegisterBenchmark("PageAndPaint/300MB", pageAndPaint, size_t{300} << 20)->Iterations(5000);
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
