@@ -26,7 +26,7 @@ struct Notification {
 };
 
 class EditFixture : public ::testing::Test {
-protected:
+public:
     EditFixture();
     ~EditFixture() override;
 
@@ -47,6 +47,7 @@ protected:
     // The cells of `row` from `col` for `count` columns have the reverse attribute.
     bool reversed(int col, int row, int count);
 
+protected:
     winapi::ScopedHeadless headless_{80, 25};
     HWND parent_ = nullptr;
 };
