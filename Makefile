@@ -3,7 +3,7 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: all build run test deps clean
+.PHONY: all build run test deps clean windows test-windows
 
 all: build
 
@@ -22,6 +22,18 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The Windows build: cross-compiled with mingw-w64, tested under Wine (README.windows.md).
+WINDOWS_BUILD ?= build-windows
+WINDOWS_PACKAGES = g++-mingw-w64-x86-64-posix googletest wine wine64 xvfb xauth xdotool imagemagick
+
+windows:
+	@TARNHOLM_EXTRA_PACKAGES="g++-mingw-w64-x86-64-posix" scripts/ensure-deps.sh
+	JOBS=$(JOBS) scripts/windows-build.sh $(WINDOWS_BUILD)
+
+test-windows:
+	@TARNHOLM_EXTRA_PACKAGES="$(WINDOWS_PACKAGES)" scripts/ensure-deps.sh
+	JOBS=$(JOBS) CMAKE_FLAGS="$(CMAKE_FLAGS)" scripts/windows-test.sh $(WINDOWS_BUILD)
 
 clean:
 	rm -rf $(BUILD)

@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# Cross-builds the program and its tests for Windows and runs them under Wine, in Xvfb:
+# the test programs against Wine's real controls, then a smoke run of the .exe.
+#   scripts/windows-test.sh [build folder, default build-windows]
+# Results go to <build>/test-results: GoogleTest reports (*.xml), logs, and the smoke run's
+# screenshot (smoke.png) for a person to look at.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+# Tests that cannot run on Windows: "program  GoogleTest pattern  reason", one a line.
+# Everything not listed runs.
+exclusions='
+'
+
+filter_for() {
+  local program=$1 patterns=""
+  while read -r p pattern reason; do
+    [ "$p" = "$program" ] || continue
+    patterns+="${patterns:+:}$pattern"
+  done <<<"$exclusions"
+  echo "*${patterns:+-$patterns}"
+}
+
+report_exclusions() {
+  while read -r p pattern reason; do
+    [ -n "$p" ] && echo "   excluded: $p $pattern ($reason)"
+  done <<<"$exclusions"
+  return 0
+}
+
+# Inside the X server: every test program with its own timeout, then the smoke run.
+run_inside_display() {
+  local build=$1 results=$2 status=0 program log rc
+  for program in file chunk view app; do
+    program=test_$program
+    [ -f "$build/tests/$program.exe" ] || continue
+    log="$results/$program.log"
+    echo "== $program"
+    rc=0
+    scripts/windows-run.sh "$build/tests/$program.exe" --gtest_filter="$(filter_for "$program")" \
+      --gtest_output="xml:Z:$results/$program.xml" >"$log" 2>&1 || rc=$?
+    if [ $rc -eq 0 ]; then
+      grep -E '^\[  (PASSED|SKIPPED) ' "$log" || true
+    else
+      status=1
+      echo "-- $program failed (exit $rc$([ $rc -eq 124 ] && echo ": timed out")), log $log:"
+      grep -E '^\[  FAILED  \]|Failure$|^wine:|rror' "$log" | head -40 || tail -20 "$log"
+    fi
+  done
+  echo "== smoke run of tarnholm.exe"
+  tests/windows/smoke.sh "$build/src/app/tarnholm.exe" "$results" || status=1
+  return $status
+}
+
+if [ "${1:-}" = --inside-display ]; then
+  run_inside_display "$2" "$3"
+  exit
+fi
+
+build=${1:-build-windows}
+scripts/windows-build.sh --tests "$build"
+build=$(cd "$build" && pwd)
+results="$build/test-results"
+rm -rf "$results"
+mkdir -p "$results"
+
+export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINE_TIMEOUT=${WINE_TIMEOUT:-300}
+echo "== Wine prefix $WINEPREFIX"
+DISPLAY=none scripts/windows-run.sh cmd /c exit >/dev/null 2>&1 || true
+[ -f "$WINEPREFIX/system.reg" ] || { echo "Wine could not set up $WINEPREFIX" >&2; exit 1; }
+report_exclusions
+
+# One X server for the whole run.
+xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --inside-display "$build" "$results"

@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# Smoke run of the Windows program under Wine, as a person uses it: start tarnholm.exe, open
+# a chunk file through the real open dialog (Ctrl+O, type the path, Enter), select a data
+# chunk, check that the tree and the dump appear, close the window with Alt+F4, and check
+# that the program ends with exit code 0.
+#   tests/windows/smoke.sh path/to/tarnholm.exe results-folder
+# Needs a running X server (DISPLAY; scripts/windows-test.sh runs it inside Xvfb), xdotool
+# and ImageMagick. Screenshots for a person to check by eye: results-folder/smoke*.png.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+exe=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+results=$(mkdir -p "$2" && cd "$2" && pwd)
+: "${DISPLAY:?the smoke run needs an X server}"
+
+fail() { echo "smoke: FAILED: $*" >&2; exit 1; }
+step() { echo "smoke: $*"; }
+
+# A window by exact title, waiting up to `seconds` for it to show.
+find_window() {
+  local title=$1 seconds=$2 id
+  for _ in $(seq $((seconds * 4))); do
+    id=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.25
+  done
+  return 1
+}
+
+gone() {
+  local title=$1 seconds=$2
+  for _ in $(seq $((seconds * 4))); do
+    xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1 || return 0
+    sleep 0.25
+  done
+  return 1
+}
+
+# Number of pixels that differ between the same region of two screenshots.
+differing_pixels() {
+  local a=$1 b=$2 region=$3
+  compare -metric AE <(convert "$a" -crop "$region" +repage png:-) \
+                     <(convert "$b" -crop "$region" +repage png:-) null: 2>&1 | cut -d' ' -f1 || true
+}
+
+# The fixture: a data chunk, then a container holding two data chunks.
+fixture="$results/smoke.zmk"
+python3 - "$fixture" <<'PY'
+import struct, sys
+def chunk(kind, body, container=False):
+    return struct.pack('<II', kind, len(body) | (0x80000000 if container else 0)) + body
+inner = chunk(0x21, b'inside') + chunk(0x22, bytes(range(40)))
+open(sys.argv[1], 'wb').write(chunk(0x11, b'Tarnholm smoke fixture \x00\x01\x02\xff' * 3) +
+                              chunk(0x20, inner, container=True))
+PY
+windows_path="Z:$(echo "$fixture" | tr / '\\')"
+
+step "starting $exe"
+"$here/../../scripts/windows-run.sh" "$exe" >"$results/smoke.log" 2>&1 &
+pid=$!
+trap 'kill $pid 2>/dev/null || true' EXIT
+
+main=$(find_window Tarnholm 60) || fail "no window titled Tarnholm appeared"
+geometry=$(xdotool getwindowgeometry --shell "$main")
+eval "$geometry"   # WIDTH, HEIGHT, X, Y
+step "main window $main at $X,$Y, $WIDTH x $HEIGHT"
+[ "$WIDTH" -ge 700 ] && [ "$HEIGHT" -ge 250 ] || fail "the window is only $WIDTH x $HEIGHT"
+# Regions well inside the tree (left 400 pixels) and the data pane (right of it, below the
+# width box), whatever frame the window has.
+tree_region="300x$((HEIGHT - 140))+$((X + 40))+$((Y + 100))"
+pane_region="$((WIDTH - 480))x$((HEIGHT - 180))+$((X + 440))+$((Y + 130))"
+sleep 1
+import -window root "$results/smoke-start.png"
+
+step "Ctrl+O, then the path in the open dialog"
+xdotool windowfocus --sync "$main"
+xdotool key --clearmodifiers ctrl+o
+dialog=$(find_window Open 30) || fail "Ctrl+O showed no dialog titled Open"
+xdotool windowfocus --sync "$dialog"
+sleep 0.5
+xdotool type --delay 10 "$windows_path"
+xdotool key Return
+gone Open 30 || fail "the open dialog did not close after Enter"
+sleep 1
+import -window root "$results/smoke-opened.png"
+
+step "Down twice: the root, then the first data chunk"
+xdotool windowfocus --sync "$main"
+xdotool key Down
+sleep 0.3
+xdotool key Down
+sleep 1
+import -window root "$results/smoke.png"
+
+[ "$(xdotool getwindowname "$main")" = Tarnholm ] || fail "the title is not Tarnholm"
+changed=$(differing_pixels "$results/smoke-start.png" "$results/smoke-opened.png" "$tree_region")
+step "tree region: $changed pixels changed by the open"
+[ "${changed:-0}" -gt 200 ] || fail "the tree shows nothing after the open (see smoke-opened.png)"
+changed=$(differing_pixels "$results/smoke-opened.png" "$results/smoke.png" "$pane_region")
+step "data pane region: $changed pixels changed by the selection"
+[ "${changed:-0}" -gt 500 ] || fail "the data pane shows no dump after the selection (see smoke.png)"
+
+step "Alt+F4"
+xdotool windowfocus --sync "$main"
+xdotool key --clearmodifiers alt+F4
+status=0
+for _ in $(seq 120); do
+  kill -0 $pid 2>/dev/null || break
+  sleep 0.25
+done
+kill -0 $pid 2>/dev/null && fail "the program is still running 30 seconds after Alt+F4"
+wait $pid || status=$?
+trap - EXIT
+[ $status -eq 0 ] || fail "the program ended with exit code $status (log: $results/smoke.log)"
+step "passed; screenshots in $results"
