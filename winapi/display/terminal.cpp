@@ -241,7 +241,27 @@ void TerminalDevice::drawCell(int col, int row, const Cell& cell) {
 }
 
 void TerminalDevice::placeCursor() {
-    curs_set(0);
+    bool inside = caretCol_ >= 0 && caretCol_ < COLS && caretRow_ >= 0 && caretRow_ < LINES;
+    if (caretVisible_ && inside) {
+        wmove(stdscr, caretRow_, caretCol_);
+        curs_set(1);
+    } else {
+        curs_set(0);
+    }
+}
+
+// The caret may move after the screen was shown: the cursor follows at once.
+void TerminalDevice::setCaret(bool visible, int col, int row) {
+    if (visible == caretVisible_ && col == caretCol_ && row == caretRow_)
+        return;
+    caretVisible_ = visible;
+    caretCol_ = col;
+    caretRow_ = row;
+    if (shown_.cols() == 0)
+        return;  // nothing shown yet: present() places it
+    placeCursor();
+    wnoutrefresh(stdscr);
+    doupdate();
 }
 
 // Curses has flushed its output: strings of our own now reach the terminal in order.

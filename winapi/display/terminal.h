@@ -29,6 +29,7 @@ public:
     int rows() const override;
     void setTitle(std::string_view title) override;
     void setClipboard(std::string_view text) override;
+    void setCaret(bool visible, int col, int row) override;
 
 private:
     void defineModifiedKeys();
@@ -45,6 +46,9 @@ private:
     int shownCols_ = 0;       // the terminal's size when it was drawn
     int shownRows_ = 0;
     bool dragReporting_ = false;
+    bool caretVisible_ = false;  // the text cursor: shown only where the layer has a caret
+    int caretCol_ = 0;
+    int caretRow_ = 0;
     std::string pendingWrites_;  // control strings written after the next refresh
 };
 

@@ -110,20 +110,20 @@ bool TerminalInputDecoder::decodeChar(int ch) {
         return decodeEscape();
     case '\r':
     case '\n':
-        pushKey(VK_RETURN, U'\r');
+        pushKey(VK_RETURN);
         return true;
     case '\t':
-        pushKey(VK_TAB, U'\t');
+        pushKey(VK_TAB);
         return true;
     case 8:
     case 127:
-        pushKey(VK_BACK, 8);
+        pushKey(VK_BACK);
         return true;
     default:
         break;
     }
     if (ch >= 1 && ch <= 26) {
-        pushKey('A' + ch - 1, static_cast<char32_t>(ch), true);
+        pushKey('A' + ch - 1, 0, true);
         return true;
     }
     bool control = ch < 0x20 || (ch >= 0x80 && ch < 0xA0);
@@ -139,7 +139,7 @@ bool TerminalInputDecoder::decodeChar(int ch) {
 bool TerminalInputDecoder::decodeEscape() {
     RawInput after = source_.read(false);
     if (after.type == RawInput::Type::None) {
-        pushKey(VK_ESCAPE, kEscape);
+        pushKey(VK_ESCAPE);
         return true;
     }
     if (after.type == RawInput::Type::Char && (after.value == '[' || after.value == 'O')) {
@@ -147,7 +147,7 @@ bool TerminalInputDecoder::decodeEscape() {
         return false;
     }
     if (after.type == RawInput::Type::Char && after.value == kEscape) {
-        pushKey(VK_ESCAPE, kEscape);
+        pushKey(VK_ESCAPE);
         return decodeEscape();
     }
     size_t first = pending_.size();
@@ -196,15 +196,15 @@ bool TerminalInputDecoder::decodeKeyCode(int code) {
         return true;
     }
     if (code == KEY_BACKSPACE) {
-        pushKey(VK_BACK, 8);
+        pushKey(VK_BACK);
         return true;
     }
     if (code == KEY_ENTER) {
-        pushKey(VK_RETURN, U'\r');
+        pushKey(VK_RETURN);
         return true;
     }
     if (code == KEY_BTAB) {
-        pushKey(VK_TAB, U'\t', false, false, true);
+        pushKey(VK_TAB, 0, false, false, true);
         return true;
     }
     for (const CodedKey& key : kCodedKeys) {
