@@ -113,6 +113,11 @@ typedef struct tagMINMAXINFO {
     POINT ptMaxTrackSize;
 } MINMAXINFO, *PMINMAXINFO, *LPMINMAXINFO;
 
+typedef struct tagSTYLESTRUCT {
+    DWORD styleOld;
+    DWORD styleNew;
+} STYLESTRUCT, *LPSTYLESTRUCT;
+
 typedef struct tagSCROLLINFO {
     UINT cbSize;
     UINT fMask;
@@ -160,6 +165,8 @@ typedef const SCROLLINFO* LPCSCROLLINFO;
 #define WM_NOTIFY 0x004E
 #define WM_NOTIFYFORMAT 0x0055
 #define WM_CONTEXTMENU 0x007B
+#define WM_STYLECHANGING 0x007C
+#define WM_STYLECHANGED 0x007D
 #define WM_NCCREATE 0x0081
 #define WM_NCDESTROY 0x0082
 #define WM_NCCALCSIZE 0x0083
@@ -786,6 +793,18 @@ typedef const SCROLLINFO* LPCSCROLLINFO;
 #define CF_TEXT 1
 #define CF_OEMTEXT 7
 #define CF_UNICODETEXT 13
+
+// ---- Error codes of the window manager (GetLastError) -------------------------------
+
+#define ERROR_INVALID_WINDOW_HANDLE 1400L
+#define ERROR_INVALID_MENU_HANDLE 1401L
+#define ERROR_CANNOT_FIND_WND_CLASS 1407L
+#define ERROR_WINDOW_OF_OTHER_THREAD 1408L
+#define ERROR_CLASS_ALREADY_EXISTS 1410L
+#define ERROR_CLASS_DOES_NOT_EXIST 1411L
+#define ERROR_CLASS_HAS_WINDOWS 1412L
+#define ERROR_INVALID_INDEX 1413L
+#define ERROR_TLW_WITH_WSCHILD 1406L
 
 // ---- Functions -----------------------------------------------------------------------
 
