@@ -145,8 +145,10 @@ TerminalDevice::TerminalDevice() {
 
     termios saved{};
     tcgetattr(fd_, &saved);
+    armTerminalRestore(fd_, saved, restoreTerminal);
     SCREEN* screen = newterm(nullptr, stdout, stdin);
     if (screen == nullptr) {
+        disarmTerminalRestore();
         const char* term = std::getenv("TERM");
         throw std::runtime_error(std::string("cannot drive the terminal (TERM=") +
                                  (term ? term : "") + ")");
@@ -176,7 +178,7 @@ TerminalDevice::TerminalDevice() {
     std::string reset = kMouseReportingOff;
     for (const char* name : {"sgr0", "cnorm", "rmkx", "rmcup"})
         reset += capability(name);
-    armTerminalRestore(fd_, saved, reset, restoreTerminal);
+    setTerminalReset(reset);
 }
 
 TerminalDevice::~TerminalDevice() {

@@ -22,7 +22,7 @@ volatile sig_atomic_t armed = 0;
 int restoreFd = -1;
 termios savedModes{};
 char resetBytes[512];
-size_t resetLength = 0;
+volatile size_t resetLength = 0;
 void (*orderlyRestore)() = nullptr;
 struct sigaction previousActions[kSignalCount];
 std::terminate_handler previousTerminate = nullptr;
@@ -63,11 +63,10 @@ void onExit() { restoreInOrder(); }
 
 }  // namespace
 
-void armTerminalRestore(int fd, const termios& saved, const std::string& reset, void (*orderly)()) {
+void armTerminalRestore(int fd, const termios& saved, void (*orderly)()) {
     restoreFd = fd;
     savedModes = saved;
-    resetLength = std::min(reset.size(), sizeof(resetBytes));
-    std::memcpy(resetBytes, reset.data(), resetLength);
+    resetLength = 0;
     orderlyRestore = orderly;
     armed = 1;
 
@@ -81,6 +80,13 @@ void armTerminalRestore(int fd, const termios& saved, const std::string& reset, 
     previousTerminate = std::set_terminate(onTerminate);
     if (!atexitRegistered)
         atexitRegistered = std::atexit(onExit) == 0;
+}
+
+void setTerminalReset(const std::string& reset) {
+    resetLength = 0;  // a signal meanwhile writes nothing rather than half a string
+    size_t length = std::min(reset.size(), sizeof(resetBytes));
+    std::memcpy(resetBytes, reset.data(), length);
+    resetLength = length;
 }
 
 void disarmTerminalRestore() {
