@@ -72,7 +72,7 @@ TEST(StartUp, AClassAlreadyRegisteredIsReported) {
     EXPECT_EQ(winapi::lastMessageBoxes()[0].type, static_cast<UINT>(MB_OK));
 }
 
-// A label class of the program's own that refuses to be created, so the main window's
+// An up-down class of the program's own that refuses to be created, so the main window's
 // controls cannot all be made.
 LRESULT CALLBACK refusingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CREATE) return -1;
@@ -87,6 +87,9 @@ TEST(StartUp, AControlThatCannotBeCreatedFailsTheWindowAndUnregistersTheClass) {
     refusing.lpfnWndProc = refusingProc;
     refusing.hInstance = GetModuleHandleA(nullptr);
     refusing.lpszClassName = "msctls_updown32";
+    // The program's own class goes before the common one, which InitCommonControls then
+    // leaves alone; the common class comes back with the next InitCommonControls.
+    UnregisterClassA("msctls_updown32", nullptr);
     ASSERT_TRUE(RegisterClassExA(&refusing));
 
     EXPECT_EQ(WinMain(GetModuleHandleA(nullptr), nullptr, const_cast<LPSTR>(""), SW_SHOW), 0);

@@ -64,10 +64,11 @@ TEST(MainWindowLayout, DraggingAnyEdgeKeepsTheWindowAtLeast750By300) {
         WPARAM edge;
         RECT expected;
     };
-    // The proposed rectangle is 300 x 100 at (100, 100): every edge is pulled too far.
+    // The proposed rectangle is 300 x 100 at (100, 100), too small both ways: the dragged
+    // edges give way, the others stay.
     const Case cases[] = {
-        {WMSZ_LEFT, {-350, 100, 400, 300}},      {WMSZ_RIGHT, {100, 100, 850, 300}},
-        {WMSZ_TOP, {100, -100, 400, 200}},       {WMSZ_BOTTOM, {100, 100, 400, 400}},
+        {WMSZ_LEFT, {-350, 100, 400, 400}},      {WMSZ_RIGHT, {100, 100, 850, 400}},
+        {WMSZ_TOP, {100, -100, 850, 200}},       {WMSZ_BOTTOM, {100, 100, 850, 400}},
         {WMSZ_TOPLEFT, {-350, -100, 400, 200}},  {WMSZ_TOPRIGHT, {100, -100, 850, 200}},
         {WMSZ_BOTTOMLEFT, {-350, 100, 400, 400}}, {WMSZ_BOTTOMRIGHT, {100, 100, 850, 400}},
     };
