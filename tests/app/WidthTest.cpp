@@ -46,7 +46,7 @@ TEST(WidthBox, AnInvalidPositionMakesLaterSelectionsUse16) {
     app.typeWidth("0");
     ASSERT_EQ(app.paneText(), hiThereByByte());
 
-    ASSERT_TRUE(app.clickText("00000022h (00000003h)"));
+    ASSERT_TRUE(app.clickText("00000030h (00000000h)"));
     app.run();
     ASSERT_TRUE(app.clickText("00000012h (00000009h)"));
     app.run();
