@@ -25,7 +25,10 @@ constexpr UINT kStateBits = 0xFFFF;
 
 }  // namespace
 
-TreeViewControl::TreeViewControl(HWND hwnd) : hwnd_(hwnd) {}
+// The parent and the id are kept from creation, as the platform's controls keep their
+// notify window: deletions still reach the parent while the tree's own window goes.
+TreeViewControl::TreeViewControl(HWND hwnd, const CREATESTRUCTA& create)
+    : hwnd_(hwnd), notifyParent_(create.hwndParent), id_(reinterpret_cast<UINT_PTR>(create.hMenu)) {}
 
 DWORD TreeViewControl::style() const { return static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_STYLE)); }
 
@@ -169,14 +172,14 @@ void TreeViewControl::setFont(HFONT font, bool redraw) {
 
 // Deletes a subtree, children before parents, each item notified while it can still be
 // read. The subtree is detached first, so handlers see a consistent tree, and may not
-// change the subtree (inserts into it fail, deletes inside it are no-ops).
+// change the subtree (inserts into it fail, deletes inside it are no-ops). It runs to the
+// end even when a handler destroys the window, so every item is reported once.
 void TreeViewControl::destroySubtree(ItemId id) {
     items_.detach(id);
     ItemId current = id;
     for (;;) {
         while (items_[current].firstChild) current = items_[current].firstChild;
         notifyTree(TVN_DELETEITEMA, 0, current, 0);
-        if (gone()) return;
         if (current == id) {
             items_.freeDetached(id);
             return;
@@ -225,11 +228,8 @@ void TreeViewControl::deleteAll() {
     caret_ = 0;
     dropHilite_ = 0;
     top_ = 0;
-    while (ItemId root = items_.firstRoot()) {
-        destroySubtree(root);
-        if (gone()) return;
-    }
-    invalidate();
+    while (ItemId root = items_.firstRoot()) destroySubtree(root);
+    if (!gone()) invalidate();
 }
 
 void TreeViewControl::destroy() {
@@ -368,11 +368,10 @@ BOOL TreeViewControl::select(UINT code, HTREEITEM handle) {
 
 LRESULT TreeViewControl::notify(NMHDR& header, UINT code) {
     header.hwndFrom = hwnd_;
-    header.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(hwnd_));
+    header.idFrom = id_;
     header.code = code;
-    HWND parent = GetParent(hwnd_);
-    if (!parent) return 0;
-    return SendMessageA(parent, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+    if (!IsWindow(notifyParent_)) return 0;
+    return SendMessageA(notifyParent_, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
 }
 
 void TreeViewControl::describe(ItemId id, TVITEMA& item) const {
@@ -489,7 +488,8 @@ LRESULT dispatch(TreeViewControl& tree, HWND hwnd, UINT message, WPARAM wParam, 
 
 LRESULT CALLBACK treeViewWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        controls()[hwnd] = std::make_shared<TreeViewControl>(hwnd);
+        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        controls()[hwnd] = std::make_shared<TreeViewControl>(hwnd, *create);
         return DefWindowProcA(hwnd, message, wParam, lParam);
     }
     auto found = controls().find(hwnd);

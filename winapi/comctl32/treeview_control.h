@@ -18,7 +18,7 @@ struct TreeRowLayout {
 
 class TreeViewControl {
 public:
-    explicit TreeViewControl(HWND hwnd);
+    TreeViewControl(HWND hwnd, const CREATESTRUCTA& create);
 
     // Model and notifications (treeview.cpp).
     HTREEITEM insert(const TVINSERTSTRUCTA* insert);
@@ -91,6 +91,8 @@ private:
     void toggleByUser(ItemId id);
 
     HWND hwnd_ = nullptr;
+    HWND notifyParent_ = nullptr;
+    UINT_PTR id_ = 0;
     TreeItems items_;
     ItemId caret_ = 0;
     ItemId top_ = 0;  // the first item on screen; settled lazily before use
