@@ -67,7 +67,8 @@ void pageAndPaint(benchmark::State& state, size_t bytes) {
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) times[run.benchmark_name()] = run.GetAdjustedCPUTime();
+        // Named by size alone: the run's name also carries its iteration count.
+        for (const Run& run : runs) times[run.run_name.function_name] = run.GetAdjustedRealTime();
         ConsoleReporter::ReportRuns(runs);
     }
     std::map<std::string, double> times;
