@@ -34,7 +34,7 @@ void ensureLayerClass(const char* name, WNDPROC proc) {
     if (GetClassInfoExA(nullptr, name, &existing)) return;
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
-    wc.style = CS_GLOBALCLASS;
+    wc.style = CS_GLOBALCLASS | CS_DBLCLKS;
     wc.lpfnWndProc = proc;
     wc.lpszClassName = name;
     RegisterClassExA(&wc);
