@@ -99,7 +99,7 @@ private:
     ItemId dropHilite_ = 0;
     HFONT font_ = nullptr;
     bool focused_ = false;
-    bool swallowChar_ = false;  // the next WM_CHAR repeats a key already handled
+    char swallowChar_ = 0;  // the character a keypad key already acted on
     bool destroyed_ = false;    // WM_DESTROY has deleted the items
     bool gone_ = false;         // WM_NCDESTROY has run: stop at the next chance
 };

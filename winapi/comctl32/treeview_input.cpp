@@ -27,7 +27,7 @@ void TreeViewControl::toggleByUser(ItemId id) {
 }
 
 void TreeViewControl::keyDown(WPARAM key) {
-    swallowChar_ = false;
+    swallowChar_ = 0;
     NMTVKEYDOWN info{};
     info.wVKey = static_cast<WORD>(key);
     notify(info.hdr, TVN_KEYDOWN);
@@ -74,15 +74,15 @@ void TreeViewControl::keyDown(WPARAM key) {
         }
         break;
     case VK_ADD:
-        swallowChar_ = true;
+        swallowChar_ = '+';
         if (current) expandItem(current, TVE_EXPAND, true);
         break;
     case VK_SUBTRACT:
-        swallowChar_ = true;
+        swallowChar_ = '-';
         if (current) expandItem(current, TVE_COLLAPSE, true);
         break;
     case VK_MULTIPLY:
-        swallowChar_ = true;
+        swallowChar_ = '*';
         if (current) expandAll(current);
         break;
     case VK_RETURN:
@@ -96,9 +96,9 @@ void TreeViewControl::keyDown(WPARAM key) {
 // '+', '-' and '*' typed on the main keyboard act as the keypad keys do; the character
 // that follows a keypad key is the same request and is dropped.
 void TreeViewControl::character(WPARAM ch) {
-    bool repeat = swallowChar_;
-    swallowChar_ = false;
-    if (repeat && (ch == '+' || ch == '-' || ch == '*')) return;
+    char repeated = swallowChar_;
+    swallowChar_ = 0;
+    if (repeated && ch == static_cast<WPARAM>(repeated)) return;
     ItemId current = items_.attached(caret_) ? caret_ : 0;
     if (!current) return;
     if (ch == '+') expandItem(current, TVE_EXPAND, true);
