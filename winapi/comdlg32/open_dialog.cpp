@@ -130,7 +130,7 @@ OpenDialogResult OpenDialog::run() {
         } else {
             DispatchMessageA(&msg);
         }
-        if (!IsWindow(dialog_)) finish(false);
+        if (!done_ && !IsWindow(dialog_)) finish(false);  // destroyed by someone else
     }
     destroy();
     if (disableOwner && IsWindow(options_.owner)) EnableWindow(options_.owner, TRUE);
@@ -233,6 +233,7 @@ void OpenDialog::accept(const std::string& text) {
     if (text.empty()) return;
     if (isPattern(text) && text.find('/') == std::string::npos) {
         typedPattern_ = text;
+        SendMessageA(name_, EM_SETSEL, 0, -1);  // typing next replaces the pattern
         return reload();
     }
     std::string path = resolvePath(folder_, text);

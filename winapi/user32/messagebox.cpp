@@ -182,7 +182,7 @@ int MessageBoxRun::show() {
         } else {
             DispatchMessageA(&msg);
         }
-        if (!IsWindow(box_)) close(escapeResult());
+        if (result_ == 0 && !IsWindow(box_)) close(escapeResult());  // destroyed by someone else
     }
 
     if (disableOwner && IsWindow(owner_)) EnableWindow(owner_, TRUE);
