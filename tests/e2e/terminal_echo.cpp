@@ -59,7 +59,7 @@ int main() {
         winapi::InputEvent event;
         if (!terminal.nextInput(event))
             return 3;
-        if (event.kind == winapi::InputEvent::Kind::Key && event.vk == 0 && event.ch == U'q')
+        if (event.kind == winapi::InputEvent::Kind::Key && event.ch == U'q')
             return 0;
         if (event.kind == winapi::InputEvent::Kind::Key && event.ctrl && event.vk == 'Y')
             terminal.setClipboard("copied from the echo");

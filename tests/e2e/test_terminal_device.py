@@ -43,7 +43,7 @@ class TerminalDeviceTest(unittest.TestCase):
         self.assertEqual(flags, "0 0 1", "alternate screen, mouse reporting, cursor visible")
 
     def test_keys_arrive_with_their_modifiers(self):
-        keys = [("a", "key vk=00 ch=61"), ("C-c", "key vk=43 ch=0 ctrl"),
+        keys = [("a", "key vk=41 ch=61"), ("Space", "key vk=20 ch=20"), ("C-c", "key vk=43 ch=0 ctrl"),
                 ("C-o", "key vk=4F ch=0 ctrl"), ("Enter", "key vk=0D ch=0"),
                 ("BSpace", "key vk=08 ch=0"), ("Tab", "key vk=09 ch=0"),
                 ("BTab", "key vk=09 ch=0 shift"), ("Escape", "key vk=1B ch=0"),

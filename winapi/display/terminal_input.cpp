@@ -52,9 +52,6 @@ KeyChord withModifier(unsigned vk, int parameter) {
     return KeyChord{vk, (bits & 4) != 0, (bits & 2) != 0, (bits & 1) != 0};
 }
 
-bool isAsciiLetter(char32_t ch) { return (ch >= U'a' && ch <= U'z') || (ch >= U'A' && ch <= U'Z'); }
-bool isAsciiDigit(char32_t ch) { return ch >= U'0' && ch <= U'9'; }
-
 }  // namespace
 
 std::vector<std::pair<std::string, KeyChord>> xtermModifiedKeys() {
@@ -130,8 +127,21 @@ bool TerminalInputDecoder::decodeChar(int ch) {
     bool notACharacter = (ch >= 0xD800 && ch <= 0xDFFF) || ch > 0x10FFFF;
     if (control || notACharacter)
         return false;
-    pushKey(0, static_cast<char32_t>(ch));
+    pushTyped(static_cast<char32_t>(ch));
     return true;
+}
+
+// Letters, digits and space come as the key that types them plus the text, as a keyboard
+// sends them (menus choose items by the key); any other text comes as text alone.
+void TerminalInputDecoder::pushTyped(char32_t ch) {
+    if (ch >= U'a' && ch <= U'z')
+        pushKey(ch - U'a' + 'A', ch);
+    else if (ch >= U'A' && ch <= U'Z')
+        pushKey(ch, ch, false, false, true);
+    else if ((ch >= U'0' && ch <= U'9') || ch == U' ')
+        pushKey(ch, ch);
+    else
+        pushKey(0, ch);
 }
 
 // An ESC alone is the Esc key (curses has already waited its short delay for more); an
@@ -158,15 +168,8 @@ bool TerminalInputDecoder::decodeEscape() {
         if (event.kind != InputEvent::Kind::Key)
             continue;
         if (event.vk == 0) {
-            if (isAsciiLetter(event.ch)) {
-                event.shift = event.ch <= U'Z';
-                event.vk = event.ch <= U'Z' ? event.ch : event.ch - U'a' + U'A';
-            } else if (isAsciiDigit(event.ch)) {
-                event.vk = event.ch;
-            } else {
-                pending_.erase(pending_.begin() + static_cast<long>(i), pending_.end());
-                return false;  // Alt with punctuation or other text means nothing here
-            }
+            pending_.erase(pending_.begin() + static_cast<long>(i), pending_.end());
+            return false;  // Alt with punctuation or other text means nothing here
         }
         event.alt = true;
         event.ch = 0;

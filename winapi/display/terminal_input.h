@@ -55,9 +55,10 @@ std::vector<std::pair<std::string, KeyChord>> xtermModifiedKeys();
 // Two presses of the left button on one cell this close together make a double click.
 constexpr long long kDoubleClickMilliseconds = 500;
 
-// Keys come as the layer's keyboard sees them: a key with a virtual-key code carries no
-// text (Enter, Tab, Backspace, Esc and Ctrl+letters included: the layer derives their
-// characters from the key, as TranslateMessage does); typed text has vk 0.
+// Keys come as the layer's keyboard sees them. Letters, digits and space carry their key
+// and the text typed; other text has vk 0. Every other key carries no text (Enter, Tab,
+// Backspace, Esc and Ctrl+letters included: the layer derives their characters from the
+// key, as TranslateMessage does), nor does anything with Alt.
 class TerminalInputDecoder {
 public:
     explicit TerminalInputDecoder(TerminalInputSource& source) : source_(source) {}
@@ -76,6 +77,7 @@ private:
     bool decodeKeyCode(int code);
     bool decodeMouse();
     void skipEscapeSequence();
+    void pushTyped(char32_t ch);
     void pushKey(unsigned vk, char32_t ch = 0, bool ctrl = false, bool alt = false, bool shift = false);
     void pushMouse(InputEvent::MouseAction action, int col, int row);
 

@@ -90,7 +90,14 @@ std::string titleSequence(std::string_view title) {
 }
 
 std::string clipboardSequence(std::string_view text) {
-    return "\x1b]52;c;" + base64(text) + '\a';
+    std::string hostText;
+    hostText.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            continue;
+        hostText += text[i];
+    }
+    return "\x1b]52;c;" + base64(hostText) + '\a';
 }
 
 std::string base64(std::string_view bytes) {

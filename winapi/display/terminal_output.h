@@ -17,7 +17,8 @@ char32_t terminalChar(char32_t ch, bool utf8);
 // title left out, so a file name can never end the sequence early or start another.
 std::string titleSequence(std::string_view title);
 
-// ESC ] 52 ; c ; base64 BEL: puts text on the clipboard of terminals that allow it.
+// ESC ] 52 ; c ; base64 BEL: puts text on the clipboard of terminals that allow it, with
+// the program's CR LF line breaks as the host's LF, so a paste elsewhere has no stray CRs.
 std::string clipboardSequence(std::string_view text);
 
 // Standard base64 with padding.

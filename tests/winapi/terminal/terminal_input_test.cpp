@@ -119,7 +119,9 @@ struct KeyCase {
 
 TEST(TerminalInputDecoder, DecodesKeysAsTheLayerExpectsThem) {
     const KeyCase cases[] = {
-        {"letter", [](ScriptedSource& s) { s.ch('a'); }, {key(0, 'a')}},
+        {"letters, digits and space with their keys", [](ScriptedSource& s) { s.ch('a').ch('Q').ch('7').ch(' '); },
+         {key('A', 'a'), key('Q', 'Q', " shift"), key('7', '7'), key(VK_SPACE, ' ')}},
+        {"other text alone", [](ScriptedSource& s) { s.ch('.').ch('~'); }, {key(0, '.'), key(0, '~')}},
         {"non-ASCII letter", [](ScriptedSource& s) { s.ch(0xE9).ch(0x4E2D); }, {key(0, 0xE9), key(0, 0x4E2D)}},
         {"Ctrl+C", [](ScriptedSource& s) { s.ch(3); }, {key('C', 0, " ctrl")}},
         {"Ctrl+O and Ctrl+A", [](ScriptedSource& s) { s.ch(15).ch(1); }, {key('O', 0, " ctrl"), key('A', 0, " ctrl")}},
@@ -135,7 +137,7 @@ TEST(TerminalInputDecoder, DecodesKeysAsTheLayerExpectsThem) {
          {key(VK_LEFT, 0, " shift"), key(VK_UP, 0, " shift"), key(VK_DOWN, 0, " shift"), key(VK_END, 0, " shift")}},
         {"function keys with modifiers", [](ScriptedSource& s) { s.key(KEY_F(5)).key(KEY_F(1)).key(KEY_F(16)).key(KEY_F(29)).key(KEY_F(52)); },
          {key(VK_F5), key(VK_F1), key(VK_F4, 0, " shift"), key(VK_F5, 0, " ctrl"), key(VK_F4, 0, " alt")}},
-        {"Esc alone", [](ScriptedSource& s) { s.ch(27).gap().ch('x'); }, {key(VK_ESCAPE), key(0, 'x')}},
+        {"Esc alone", [](ScriptedSource& s) { s.ch(27).gap().ch('x'); }, {key(VK_ESCAPE), key('X', 'x')}},
         {"Esc at the end of input", [](ScriptedSource& s) { s.ch(27); }, {key(VK_ESCAPE)}},
         {"Alt+letter", [](ScriptedSource& s) { s.ch(27).ch('f'); }, {key('F', 0, " alt")}},
         {"Alt+Shift+letter", [](ScriptedSource& s) { s.ch(27).ch('X'); }, {key('X', 0, " alt shift")}},
@@ -143,10 +145,10 @@ TEST(TerminalInputDecoder, DecodesKeysAsTheLayerExpectsThem) {
         {"Alt+Ctrl+letter", [](ScriptedSource& s) { s.ch(27).ch(3); }, {key('C', 0, " ctrl alt")}},
         {"Alt+F4 sent with an ESC prefix", [](ScriptedSource& s) { s.ch(27).key(KEY_F(4)); }, {key(VK_F4, 0, " alt")}},
         {"Esc pressed twice", [](ScriptedSource& s) { s.ch(27).ch(27); }, {key(VK_ESCAPE), key(VK_ESCAPE)}},
-        {"unknown control sequence is dropped whole", [](ScriptedSource& s) { s.ch(27).text("[99;5z").ch('a'); }, {key(0, 'a')}},
-        {"Alt with punctuation is dropped", [](ScriptedSource& s) { s.ch(27).ch('.').ch('b'); }, {key(0, 'b')}},
-        {"control characters never arrive as text", [](ScriptedSource& s) { s.ch(0).ch(0x1c).ch(0x85).ch(0x9b).ch('z'); }, {key(0, 'z')}},
-        {"unknown key codes are skipped", [](ScriptedSource& s) { s.key(KEY_PRINT).key(KEY_F(0)).ch('q'); }, {key(0, 'q')}},
+        {"unknown control sequence is dropped whole", [](ScriptedSource& s) { s.ch(27).text("[99;5z").ch('a'); }, {key('A', 'a')}},
+        {"Alt with punctuation is dropped", [](ScriptedSource& s) { s.ch(27).ch('.').ch('b'); }, {key('B', 'b')}},
+        {"control characters never arrive as text", [](ScriptedSource& s) { s.ch(0).ch(0x1c).ch(0x85).ch(0x9b).ch('z'); }, {key('Z', 'z')}},
+        {"unknown key codes are skipped", [](ScriptedSource& s) { s.key(KEY_PRINT).key(KEY_F(0)).ch('q'); }, {key('Q', 'q')}},
         {"resize carries the new size", [](ScriptedSource& s) { s.key(KEY_RESIZE); }, {"resize 132x50"}},
     };
     for (const KeyCase& c : cases) {

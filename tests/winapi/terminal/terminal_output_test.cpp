@@ -21,8 +21,9 @@ TEST(TerminalOutput, Base64EncodesEveryTailLength) {
         EXPECT_EQ(base64(input), expected) << input;
 }
 
-TEST(TerminalOutput, ClipboardSequenceCarriesTheTextInBase64) {
-    EXPECT_EQ(clipboardSequence("00 01 | ..\r\n"), "\x1b]52;c;MDAgMDEgfCAuLg0K\a");
+TEST(TerminalOutput, ClipboardSequenceCarriesTheTextInBase64WithHostLineBreaks) {
+    EXPECT_EQ(clipboardSequence("00 01 | ..\r\n"), "\x1b]52;c;" + base64("00 01 | ..\n") + "\a");
+    EXPECT_EQ(clipboardSequence("a\rb\r\r\nc"), "\x1b]52;c;" + base64("a\rb\r\nc") + "\a");
 }
 
 TEST(TerminalOutput, TitleSequenceLeavesOutControlCharactersAndMalformedBytes) {
