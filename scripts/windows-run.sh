@@ -8,7 +8,7 @@
 # Without a DISPLAY, the program runs in its own Xvfb server.
 set -euo pipefail
 
-[ $# -ge 1 ] || { echo "usage: $0 program.exe [args...]" >&2; exit 2; }
+[ $# -ge 1 ] || { echo "usage: $0 program.exe [args...] | --setup" >&2; exit 2; }
 
 wine_loader() {
   local candidate
@@ -31,6 +31,7 @@ build_dir_of() {
 WINE=$(wine_loader)
 export WINELOADER=$WINE
 export WINEDEBUG=${WINEDEBUG:--all}
+[ "$1" = --setup ] && [ -z "${WINEPREFIX:-}" ] && { echo "--setup needs WINEPREFIX" >&2; exit 2; }
 export WINEPREFIX=${WINEPREFIX:-$(build_dir_of "$1")/wineprefix}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 timeout_seconds=${WINE_TIMEOUT:-300}
@@ -44,7 +45,18 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   ) 9>"$WINEPREFIX.lock"
 fi
 
+# --setup: only make the prefix, and wait until Wine has finished with it, so the next
+# program starts a fresh wineserver on whatever display it is given.
+if [ "$1" = --setup ]; then
+  [ -f "$WINEPREFIX/system.reg" ] || { echo "Wine could not set up $WINEPREFIX" >&2; exit 1; }
+  timeout 120 wineserver -w
+  exit
+fi
+
+# An X server of its own lives only as long as this program, so Wine has to be finished
+# with it (wineserver -w) before it goes; the next program then starts Wine afresh.
 if [ -z "${DISPLAY:-}" ] && command -v xvfb-run >/dev/null; then
-  exec timeout --kill-after=10 "$timeout_seconds" xvfb-run -a "$WINE" "$@"
+  exec timeout --kill-after=10 "$timeout_seconds" xvfb-run -a sh -c \
+    '"$0" "$@"; status=$?; timeout 60 wineserver -w; exit $status' "$WINE" "$@"
 fi
 exec timeout --kill-after=10 "$timeout_seconds" "$WINE" "$@"

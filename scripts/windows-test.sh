@@ -50,6 +50,8 @@ run_inside_display() {
   done
   echo "== smoke run of tarnholm.exe"
   tests/windows/smoke.sh "$build/src/app/tarnholm.exe" "$results" || status=1
+  # Wine's own processes end before the X server does.
+  timeout 60 wineserver -w || true
   return $status
 }
 
@@ -68,9 +70,10 @@ mkdir -p "$results"
 export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export WINE_TIMEOUT=${WINE_TIMEOUT:-300}
 echo "== Wine prefix $WINEPREFIX"
-DISPLAY=none scripts/windows-run.sh cmd /c exit >/dev/null 2>&1 || true
-[ -f "$WINEPREFIX/system.reg" ] || { echo "Wine could not set up $WINEPREFIX" >&2; exit 1; }
+scripts/windows-run.sh --setup
 report_exclusions
 
-# One X server for the whole run.
+# One X server for the whole run. Wine's desktop process, started with the first program,
+# keeps the display it was started on for as long as the prefix's wineserver lives; so
+# nothing ran before on another display.
 xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --inside-display "$build" "$results"
