@@ -31,14 +31,15 @@ report_exclusions() {
 
 # Inside the X server: every test program with its own timeout, then the smoke run.
 run_inside_display() {
-  local build=$1 results=$2 status=0 program log rc
-  for program in file chunk view app; do
+  local build=$1 results=$2 status=0 program exe log rc
+  for program in file chunk view shell app; do
     program=test_$program
-    [ -f "$build/tests/$program.exe" ] || continue
+    exe=$(find "$build/tests" -name "$program.exe" | head -1)
+    [ -n "$exe" ] || continue
     log="$results/$program.log"
     echo "== $program"
     rc=0
-    scripts/windows-run.sh "$build/tests/$program.exe" --gtest_filter="$(filter_for "$program")" \
+    scripts/windows-run.sh "$exe" --gtest_filter="$(filter_for "$program")" \
       --gtest_output="xml:Z:$results/$program.xml" >"$log" 2>&1 || rc=$?
     if [ $rc -eq 0 ]; then
       grep -E '^\[  (PASSED|SKIPPED) ' "$log" || true
