@@ -3,7 +3,7 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: all build run test deps clean windows test-windows
+.PHONY: all build run test deps clean windows test-windows sanitize fuzz
 
 all: build
 
@@ -22,6 +22,15 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Every test under ASan + UBSan with leak checking, in build-asan.
+sanitize: deps
+	JOBS=$(JOBS) CMAKE_FLAGS="$(CMAKE_FLAGS)" scripts/sanitize.sh
+
+# The libFuzzer targets (clang), FUZZ_SECONDS each, in build-fuzz.
+FUZZ_SECONDS ?= 600
+fuzz: deps
+	JOBS=$(JOBS) CMAKE_FLAGS="$(CMAKE_FLAGS)" scripts/fuzz.sh $(FUZZ_SECONDS)
 
 # The Windows build: cross-compiled with mingw-w64, tested under Wine (README.windows.md).
 WINDOWS_BUILD ?= build-windows

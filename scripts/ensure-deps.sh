@@ -3,7 +3,7 @@
 # missing ones when running as root, otherwise prints the exact command and stops.
 set -euo pipefail
 
-needed=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev libncurses-dev tmux)
+needed=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev libncurses-dev tmux strace clang)
 [ -n "${TARNHOLM_EXTRA_PACKAGES:-}" ] && needed+=(${TARNHOLM_EXTRA_PACKAGES})
 
 missing=()
