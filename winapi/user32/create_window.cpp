@@ -59,7 +59,12 @@ void finalDestroy(HWND hwnd) {
     window = findWindow(hwnd);
     if (!window) return;
     unlinkWindow(*window);
-    if (window->menu && window->classMenu) destroyMenuResource(window->menu);
+    // The menu attached to a window goes with it, as on the platform.
+    if (window->menu && window->classMenu) {
+        destroyMenuResource(window->menu);
+    } else if (window->menu) {
+        DestroyMenu(window->menu);
+    }
     removeQueuedMessagesFor(hwnd);
     window->cls->windows--;
     freeWindow(hwnd);
