@@ -24,7 +24,11 @@ char asciiLookAlike(char32_t ch) {
     case 0x25BC: case 0x25BE: return 'v';
     case 0x25C0: case 0x25C4: return '<';
     case 0x25B6: case 0x25BA: return '>';
-    case 0x2588: case 0x2591: case 0x2592: case 0x2593: return '#';
+    case 0x229E: return '+';  // the tree's expand and collapse buttons
+    case 0x229F: return '-';
+    case 0x2713: case 0x2714: return '*';
+    case 0x2591: return ':';  // a scroll bar's track, lighter than its thumb
+    case 0x2588: case 0x2592: case 0x2593: return '#';
     case 0x00B7: case 0x2026: return '.';
     case 0x2022: return '*';
     default:

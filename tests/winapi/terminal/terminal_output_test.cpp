@@ -55,7 +55,8 @@ TEST(TerminalOutput, NeverWritesAControlCharacterAndKeepsEveryCellOneColumn) {
         EXPECT_EQ(terminalChar(ch, true), shown) << static_cast<unsigned>(ch);
     const std::pair<char32_t, char32_t> ascii[] = {
         {U'A', U'A'}, {U'\u2500', U'-'}, {U'\u2502', U'|'}, {U'\u250c', U'+'},
-        {U'\u253c', U'+'}, {U'\u25bc', U'v'}, {U'\u00e9', U'?'}, {U'\u4e2d', U'?'},
+        {U'\u253c', U'+'}, {U'\u25bc', U'v'}, {U'\u229e', U'+'}, {U'\u229f', U'-'},
+        {U'\u2591', U':'}, {U'\u2588', U'#'}, {U'\u00e9', U'?'}, {U'\u4e2d', U'?'},
     };
     for (const auto& [ch, shown] : ascii)
         EXPECT_EQ(terminalChar(ch, false), shown) << static_cast<unsigned>(ch);
