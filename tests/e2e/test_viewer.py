@@ -91,7 +91,11 @@ class ViewerTest(unittest.TestCase):
         self.assertIn("47 48 49 4a 4b 4c 4d 4e 4f 50 51 52 53 54 55 56  | GHIJKLMNOPQRSTUV",
                       self.pane.screen())
 
+        self.assertEqual(self.pane.pane_format("#{cursor_flag}"), "0", "no caret in the tree")
         self.focus_width_box()
+        width_row = self.pane.find("Width:")[1]
+        self.pane.wait_for(lambda: self.pane.pane_format("#{cursor_flag} #{cursor_y}") == "1 %d" % width_row,
+                           "the cursor at the width box's caret")
         self.pane.keys("Up")
         self.pane.wait_for_text("30 31 32 33 34 35 36 37 38 39 41 42 43 44 45 46 47  | 0123456789ABCDEFG")
         self.pane.keys("Down")
