@@ -124,6 +124,17 @@ class ViewerTest(unittest.TestCase):
         self.assert_terminal_given_back(0)
 
     def test_missing_file_shows_a_message_box(self):
+        self.pane.keys("C-o")
+        self.pane.wait_for_text("sample.zmk")
+        self.pane.type("missing.zmk")
+        self.pane.keys("Enter")
+        self.pane.wait_for_text("File not found.")
+        self.pane.keys("Enter")
+        self.pane.wait_for_gone("File not found.")
+        self.pane.keys("Escape")
+        self.pane.wait_for_gone("File name:")
+        self.assertNotIn("Chunk File", self.pane.screen(), "a cancelled dialog opens nothing")
+
         self.open_sample()
         os.remove(os.path.join(self.folder, "sample.zmk"))
         self.pane.keys("F5")
