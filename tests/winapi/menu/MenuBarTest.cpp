@@ -169,3 +169,24 @@ TEST_F(MenuBar, ClickOnAGrayedItemChoosesNothing) {
 
 }  // namespace
 }  // namespace menu_test
+
+namespace menu_test {
+namespace {
+
+TEST_F(MenuFixture, InputRunningOutInsideTheMenuClosesItAndLeavesTheQuitForTheProgram) {
+    headless_->pressAlt('F');
+    MSG msg;
+    bool quitWaiting = false;
+    while (!quitWaiting && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);  // the menu runs inside the dispatch of Alt+F
+        MSG next;
+        quitWaiting = PeekMessageA(&next, nullptr, 0, 0, PM_NOREMOVE) && next.message == WM_QUIT;
+    }
+    EXPECT_TRUE(quitWaiting);
+    EXPECT_EQ(winapi::menuBarHighlight(menu_), -1);
+    EXPECT_TRUE(commands().empty());
+}
+
+}  // namespace
+}  // namespace menu_test
