@@ -5,11 +5,10 @@
 #include <curses.h>
 
 #include <langinfo.h>
-#include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 
-#include <chrono>
+#include <cerrno>
 #include <clocale>
 #include <cstdio>
 #include <cstring>
@@ -17,6 +16,7 @@
 
 #include "display/terminal_output.h"
 #include "display/terminal_restore.h"
+#include "display/terminal_source.h"
 
 namespace winapi {
 
@@ -80,61 +80,6 @@ attr_t cursesAttributes(uint8_t attr) {
 }
 
 }  // namespace
-
-// Reads the curses screen for the decoder.
-class CursesInputSource : public TerminalInputSource {
-public:
-    explicit CursesInputSource(int fd) : fd_(fd) {}
-
-    RawInput read(bool wait) override {
-        wtimeout(stdscr, wait ? -1 : 0);
-        int failures = 0;
-        for (;;) {
-            wint_t ch = 0;
-            int result = wget_wch(stdscr, &ch);
-            if (result == OK)
-                return RawInput{RawInput::Type::Char, static_cast<int>(ch)};
-            if (result == KEY_CODE_YES)
-                return RawInput{RawInput::Type::Key, static_cast<int>(ch)};
-            if (!wait || terminalGone(++failures))
-                return RawInput{};
-        }
-    }
-
-    bool mouse(MouseReport& report) override {
-        MEVENT event{};
-        if (getmouse(&event) != OK)
-            return false;
-        report.buttons = event.bstate;
-        report.col = event.x;
-        report.row = event.y;
-        return true;
-    }
-
-    void screenSize(int& cols, int& rows) override {
-        cols = COLS;
-        rows = LINES;
-    }
-
-    long long milliseconds() override {
-        using namespace std::chrono;
-        return duration_cast<std::chrono::milliseconds>(steady_clock::now().time_since_epoch()).count();
-    }
-
-private:
-    // A blocking read failed: either a signal interrupted it (read again) or the terminal
-    // hung up, which no further read can change.
-    bool terminalGone(int failures) const {
-        pollfd poller{fd_, POLLIN, 0};
-        if (poll(&poller, 1, 0) < 0)
-            return errno != EINTR;
-        if (poller.revents & (POLLHUP | POLLERR | POLLNVAL))
-            return true;
-        return failures > 100;
-    }
-
-    int fd_;
-};
 
 TerminalDevice::TerminalDevice() {
     if (activeDevice != nullptr)
