@@ -1,8 +1,11 @@
 // A small program on the terminal device alone: it lists every input event it decodes,
 // so the end-to-end tests can check keys, mouse and resizes as a real terminal sends them.
-// 'q' ends it, Ctrl+Y puts text on the clipboard, Ctrl+T sets a title with an escape in it.
+// 'q' ends it, Ctrl+Y puts text on the clipboard, Ctrl+T sets a title with an escape in it,
+// Ctrl+E calls exit(7) with the device still open, Ctrl+X throws an exception nobody catches.
 #include <cstdio>
+#include <cstdlib>
 #include <deque>
+#include <stdexcept>
 #include <string>
 
 #include "display/canvas.h"
@@ -63,6 +66,10 @@ int main() {
             return 0;
         if (event.kind == winapi::InputEvent::Kind::Key && event.ctrl && event.vk == 'Y')
             terminal.setClipboard("copied from the echo");
+        if (event.kind == winapi::InputEvent::Kind::Key && event.ctrl && event.vk == 'E')
+            std::exit(7);
+        if (event.kind == winapi::InputEvent::Kind::Key && event.ctrl && event.vk == 'X')
+            throw std::runtime_error("echo gave up");
         if (event.kind == winapi::InputEvent::Kind::Key && event.ctrl && event.vk == 'T')
             terminal.setTitle("echo \x1b]0;not this\a title");
         if (event.kind == winapi::InputEvent::Kind::Resize) {

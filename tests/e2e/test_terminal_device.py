@@ -99,6 +99,15 @@ class TerminalDeviceTest(unittest.TestCase):
         self.pane.type("q")
         self.assert_terminal_given_back(0)
 
+    def test_exit_with_the_device_open_gives_the_terminal_back(self):
+        self.pane.keys("C-e")
+        self.assert_terminal_given_back(7)
+
+    def test_uncaught_exception_gives_the_terminal_back_before_the_report(self):
+        self.pane.keys("C-x")
+        self.assert_terminal_given_back(128 + signal.SIGABRT)
+        self.assertIn("echo gave up", self.pane.screen(), "the report shows on the restored screen")
+
     def test_signals_give_the_terminal_back(self):
         for sig in (signal.SIGTERM, signal.SIGHUP, signal.SIGINT):
             with self.subTest(signal=sig.name):
