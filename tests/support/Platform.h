@@ -3,7 +3,10 @@
 #pragma once
 
 #ifdef _WIN32
-class PlatformScope {};
+class PlatformScope {
+public:
+    PlatformScope() {}  // user-provided: a scope that is only declared is no unused variable
+};
 #else
 #include "display/headless.h"
 

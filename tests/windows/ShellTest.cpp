@@ -49,6 +49,7 @@ std::string textOf(HWND window) {
 class Shell : public ::testing::Test {
 protected:
     void SetUp() override {
+        InitCommonControls();  // as WinMain does first
         state.hInstance = GetModuleHandleA(nullptr);
         createMainWindow(state);
         ShowWindow(state.hwndMain, SW_SHOW);
