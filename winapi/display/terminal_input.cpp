@@ -152,10 +152,10 @@ bool TerminalInputDecoder::decodeEscape() {
         pushKey(VK_ESCAPE);
         return true;
     }
-    if (after.type == RawInput::Type::Char && (after.value == '[' || after.value == 'O')) {
-        skipEscapeSequence();
+    bool introducer = after.type == RawInput::Type::Char && (after.value == '[' || after.value == 'O');
+    if (introducer && skipEscapeSequence())
         return false;
-    }
+    // ESC O with nothing behind it was Alt+Shift+O; ESC [ alone falls to punctuation below.
     if (after.type == RawInput::Type::Char && after.value == kEscape) {
         pushKey(VK_ESCAPE);
         return decodeEscape();
@@ -178,13 +178,14 @@ bool TerminalInputDecoder::decodeEscape() {
 }
 
 // The rest of a control sequence no key table knew: dropped, so it never shows as typing.
-void TerminalInputDecoder::skipEscapeSequence() {
-    for (;;) {
+// False when nothing followed the introducer.
+bool TerminalInputDecoder::skipEscapeSequence() {
+    for (bool any = false;; any = true) {
         RawInput raw = source_.read(false);
         if (raw.type != RawInput::Type::Char)
-            return;
+            return any;
         if (raw.value >= 0x40 && raw.value <= 0x7E)
-            return;
+            return true;
     }
 }
 

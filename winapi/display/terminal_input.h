@@ -76,7 +76,7 @@ private:
     bool decodeEscape();
     bool decodeKeyCode(int code);
     bool decodeMouse();
-    void skipEscapeSequence();
+    bool skipEscapeSequence();
     void pushTyped(char32_t ch);
     void pushKey(unsigned vk, char32_t ch = 0, bool ctrl = false, bool alt = false, bool shift = false);
     void pushMouse(InputEvent::MouseAction action, int col, int row);

@@ -146,6 +146,8 @@ TEST(TerminalInputDecoder, DecodesKeysAsTheLayerExpectsThem) {
         {"Alt+F4 sent with an ESC prefix", [](ScriptedSource& s) { s.ch(27).key(KEY_F(4)); }, {key(VK_F4, 0, " alt")}},
         {"Esc pressed twice", [](ScriptedSource& s) { s.ch(27).ch(27); }, {key(VK_ESCAPE), key(VK_ESCAPE)}},
         {"unknown control sequence is dropped whole", [](ScriptedSource& s) { s.ch(27).text("[99;5z").ch('a'); }, {key('A', 'a')}},
+        {"Alt+Shift+O is not mistaken for a sequence", [](ScriptedSource& s) { s.ch(27).ch('O').gap().ch('a'); },
+         {key('O', 0, " alt shift"), key('A', 'a')}},
         {"Alt with punctuation is dropped", [](ScriptedSource& s) { s.ch(27).ch('.').ch('b'); }, {key('B', 'b')}},
         {"control characters never arrive as text", [](ScriptedSource& s) { s.ch(0).ch(0x1c).ch(0x85).ch(0x9b).ch('z'); }, {key('Z', 'z')}},
         {"unknown key codes are skipped", [](ScriptedSource& s) { s.key(KEY_PRINT).key(KEY_F(0)).ch('q'); }, {key('Q', 'q')}},
