@@ -56,7 +56,13 @@ class TmuxPane:
         return result.stdout
 
     def close(self):
+        socket_path = self._tmux("display-message", "-p", "#{socket_path}", check=False).strip()
         self._tmux("kill-server", check=False)
+        if socket_path and os.path.basename(socket_path) == self.socket:
+            try:
+                os.unlink(socket_path)
+            except OSError:
+                pass
         shutil.rmtree(self.workdir, ignore_errors=True)
 
     def __enter__(self):
