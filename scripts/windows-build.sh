@@ -33,4 +33,9 @@ case "$subsystem" in
   00000002*) ;;
   *) echo "$exe is not a GUI program (subsystem $subsystem)" >&2; exit 1 ;;
 esac
-echo "built $exe; imports: $(echo $imports)"
+# The resources WinMain loads by number, and the manifest.
+resources=$(x86_64-w64-mingw32-windres -J coff -i "$exe" -O rc 2>/dev/null || true)
+for wanted in '^101 MENU' '^102 ACCELERATORS' '^1 24 '; do
+  echo "$resources" | grep -q "$wanted" || { echo "$exe lacks the resource $wanted" >&2; exit 1; }
+done
+echo "built $exe; imports: $(echo $imports); menu 101, accelerators 102, manifest"

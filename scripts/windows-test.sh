@@ -8,9 +8,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
-# Tests that cannot run on Windows: "program  GoogleTest pattern  reason", one a line.
-# Everything not listed runs.
+# Tests that cannot run on Windows: "program  GoogleTest pattern  reason", one a line; the
+# pattern * names a whole program, which the build leaves out on Windows. Everything not
+# listed runs.
 exclusions='
+test_app  *  drives the headless device of our layer (screen as text, clicks by cell); test_shell runs the same commands on Windows
 '
 
 filter_for() {
@@ -35,7 +37,11 @@ run_inside_display() {
   for program in file chunk view shell app; do
     program=test_$program
     exe=$(find "$build/tests" -name "$program.exe" | head -1)
-    [ -n "$exe" ] || continue
+    if [ "$(filter_for "$program")" = "*-*" ]; then
+      [ -z "$exe" ] || { echo "-- $program is built for Windows but listed as excluded"; status=1; }
+      continue
+    fi
+    [ -n "$exe" ] || { echo "-- $program was not built"; status=1; continue; }
     log="$results/$program.log"
     echo "== $program"
     rc=0
