@@ -2,6 +2,7 @@
 // entry's WM_COMMAND, with the menu's initialisation messages first when it names an item.
 #include <windows.h>
 
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -18,6 +19,7 @@ constexpr BYTE kFlagBits = FVIRTKEY | FNOINVERT | FSHIFT | FCONTROL | FALT;
 
 struct AcceleratorTable {
     std::vector<ACCEL> entries;
+    bool fromResource = false;  // belongs to the module: loaded once, never destroyed
 };
 
 std::unordered_set<AcceleratorTable*>& liveTables() {
@@ -30,10 +32,17 @@ AcceleratorTable* tableFromHandle(HACCEL handle) {
     return liveTables().count(table) ? table : nullptr;
 }
 
-HACCEL newTable(std::vector<ACCEL> entries) {
-    AcceleratorTable* table = new AcceleratorTable{std::move(entries)};
+HACCEL newTable(std::vector<ACCEL> entries, bool fromResource = false) {
+    AcceleratorTable* table = new AcceleratorTable{std::move(entries), fromResource};
     liveTables().insert(table);
     return reinterpret_cast<HACCEL>(table);
+}
+
+// A resource's table is made once and handed out again on every load, as the module's
+// resources are; the tables live as long as the program.
+std::unordered_map<const void*, HACCEL>& resourceTables() {
+    static auto* tables = new std::unordered_map<const void*, HACCEL>();
+    return *tables;
 }
 
 bool keyDown(int vk) { return GetKeyState(vk) < 0; }
@@ -96,11 +105,16 @@ HACCEL WINAPI LoadAcceleratorsA(HINSTANCE instance, LPCSTR name) {
         SetLastError(kErrorResourceNameNotFound);
         return nullptr;
     }
-    std::vector<ACCEL> table;
-    for (const AcceleratorTemplateEntry& entry : *entries) {
-        table.push_back(ACCEL{static_cast<BYTE>(entry.flags & kFlagBits), entry.key, entry.command});
+    HACCEL& loaded = resourceTables()[entries];
+    if (loaded == nullptr) {
+        std::vector<ACCEL> table;
+        for (const AcceleratorTemplateEntry& entry : *entries) {
+            table.push_back(
+                ACCEL{static_cast<BYTE>(entry.flags & kFlagBits), entry.key, entry.command});
+        }
+        loaded = newTable(std::move(table), true);
     }
-    return newTable(std::move(table));
+    return loaded;
 }
 
 HACCEL WINAPI CreateAcceleratorTableA(LPACCEL accel, int count) {
@@ -114,6 +128,7 @@ HACCEL WINAPI CreateAcceleratorTableA(LPACCEL accel, int count) {
 BOOL WINAPI DestroyAcceleratorTable(HACCEL handle) {
     AcceleratorTable* table = tableFromHandle(handle);
     if (table == nullptr) return FALSE;
+    if (table->fromResource) return TRUE;  // the module keeps its own tables
     liveTables().erase(table);
     delete table;
     return TRUE;

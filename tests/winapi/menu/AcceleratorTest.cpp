@@ -109,6 +109,14 @@ TEST_F(Accelerators, TablesAreLoadedCreatedAndDestroyedOnce) {
     EXPECT_FALSE(DestroyAcceleratorTable(created));
     EXPECT_EQ(TranslateAcceleratorA(main_, created, &f9), 0);
     EXPECT_EQ(CreateAcceleratorTableA(entries, 0), nullptr);
+
+    // A resource's table belongs to the module: every load hands out the same one, and
+    // destroying it does not end it.
+    HACCEL loaded = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_TEST_ACCEL));
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_TEST_ACCEL)), loaded);
+    EXPECT_TRUE(DestroyAcceleratorTable(loaded));
+    EXPECT_EQ(LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_TEST_ACCEL)), loaded);
 }
 
 }  // namespace
