@@ -40,6 +40,12 @@ void PhysicalFile::seek(uint32_t offset) {
 uint32_t PhysicalFile::tell() { return position_; }
 
 uint32_t PhysicalFile::read(void* buffer, uint32_t count) {
+    // A file of 4 GiB or more is only as long as the low 32 bits of its size say: the bytes
+    // past that point are not part of it, though the disk would hand them out.
+    const uint32_t length = size();
+    if (position_ >= length) return 0;
+    if (count > length - position_) count = length - position_;
+
     // The position is unsigned: without a high word of 0, Windows would take positions from
     // 2 GiB up as negative, refuse the move, and the read would come from the old place.
     LONG high = 0;
