@@ -5,6 +5,11 @@
 // recognised and refused with ERROR_INVALID_HANDLE. Each handle keeps its own file position;
 // reads go through pread at that position, so the descriptor's offset is never used.
 //
+// A handle sees the file as it was when it was opened: GetFileSize and FILE_END use the size
+// taken then, and reads stop there. Small reads (chunk headers, small bodies) are served from
+// a read-ahead buffer, so they cost a copy rather than a system call; large reads go straight
+// into the caller's buffer. A file changed on disk is seen anew through a new handle.
+//
 // Error codes for failed opens follow Windows (checked under Wine with a probe program):
 //   missing file in an existing folder      ERROR_FILE_NOT_FOUND
 //   missing folder on the way, or a file     ERROR_PATH_NOT_FOUND
@@ -20,6 +25,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <mutex>
@@ -28,15 +34,22 @@
 
 namespace {
 
+// Reads below this size go through the read-ahead buffer, which holds this many bytes.
+constexpr size_t kReadAheadSize = size_t{64} << 10;
+
 struct OpenFile {
-    explicit OpenFile(int descriptor) : fd(descriptor) {}
+    OpenFile(int descriptor, int64_t fileSize) : fd(descriptor), size(fileSize) {}
     ~OpenFile() { ::close(fd); }
     OpenFile(const OpenFile&) = delete;
     OpenFile& operator=(const OpenFile&) = delete;
 
     const int fd;
+    const int64_t size;       // the file's size when the handle was opened
     std::mutex positionLock;  // serialises reads and seeks on one handle, as Windows does
     int64_t position = 0;
+    std::unique_ptr<char[]> ahead;  // made at the first small read
+    int64_t aheadStart = 0;         // the file position of ahead[0]
+    size_t aheadLength = 0;         // valid bytes in ahead
 };
 
 // Handles are small multiples of 4 (index + 1) * 4, like the real ones: never null, never
@@ -170,6 +183,36 @@ int64_t readAt(int fd, char* buffer, DWORD count, int64_t position) {
     return total;
 }
 
+// Up to count bytes at position through the read-ahead buffer, refilled from position when
+// the bytes are not all in it; -1 with errno set on failure.
+int64_t readAhead(OpenFile& file, char* buffer, size_t count, int64_t position) {
+    const bool inside = position >= file.aheadStart &&
+                        position + static_cast<int64_t>(count) <=
+                            file.aheadStart + static_cast<int64_t>(file.aheadLength);
+    if (!inside) {
+        if (!file.ahead) file.ahead.reset(new char[kReadAheadSize]);
+        file.aheadLength = 0;
+        const int64_t got = readAt(file.fd, file.ahead.get(), kReadAheadSize, position);
+        if (got < 0) return -1;
+        file.aheadStart = position;
+        file.aheadLength = static_cast<size_t>(got);
+    }
+    const size_t offset = static_cast<size_t>(position - file.aheadStart);
+    const size_t available = file.aheadLength - offset;
+    const size_t copied = count < available ? count : available;
+    std::memcpy(buffer, file.ahead.get() + offset, copied);
+    return static_cast<int64_t>(copied);
+}
+
+// Up to count bytes at position, never past the size the handle was opened with.
+int64_t readFile(OpenFile& file, char* buffer, DWORD count, int64_t position) {
+    if (position >= file.size) return 0;
+    const int64_t left = file.size - position;
+    const DWORD wanted = left < count ? static_cast<DWORD>(left) : count;
+    if (wanted < kReadAheadSize) return readAhead(file, buffer, wanted, position);
+    return readAt(file.fd, buffer, wanted, position);
+}
+
 }  // namespace
 
 extern "C" HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
@@ -188,14 +231,16 @@ extern "C" HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, D
     // O_NONBLOCK keeps a FIFO from hanging the open; it is refused below in any case.
     const int fd = ::open(lpFileName, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) return failOpen(openErrorCode(errno, lpFileName));
-    auto file = std::make_shared<OpenFile>(fd);
-
     // Linux opens folders for reading; Windows refuses them. Devices and pipes are not
     // files a viewer can seek in, so only regular files are let through.
     struct stat info {};
-    if (::fstat(fd, &info) != 0) return failOpen(readErrorCode(errno));
-    if (!S_ISREG(info.st_mode)) return failOpen(ERROR_ACCESS_DENIED);
-    return handles().add(std::move(file));
+    const bool known = ::fstat(fd, &info) == 0;
+    if (!known || !S_ISREG(info.st_mode)) {
+        const DWORD code = known ? ERROR_ACCESS_DENIED : readErrorCode(errno);
+        ::close(fd);
+        return failOpen(code);
+    }
+    return handles().add(std::make_shared<OpenFile>(fd, static_cast<int64_t>(info.st_size)));
 }
 
 extern "C" DWORD WINAPI GetFileSize(HANDLE hFile, LPDWORD lpFileSizeHigh) {
@@ -204,12 +249,7 @@ extern "C" DWORD WINAPI GetFileSize(HANDLE hFile, LPDWORD lpFileSizeHigh) {
         SetLastError(ERROR_INVALID_HANDLE);
         return INVALID_FILE_SIZE;
     }
-    struct stat info {};
-    if (::fstat(file->fd, &info) != 0) {
-        SetLastError(readErrorCode(errno));
-        return INVALID_FILE_SIZE;
-    }
-    const uint64_t size = static_cast<uint64_t>(info.st_size);
+    const uint64_t size = static_cast<uint64_t>(file->size);
     if (lpFileSizeHigh != nullptr) *lpFileSizeHigh = static_cast<DWORD>(size >> 32);
     const DWORD low = static_cast<DWORD>(size);
     // A size whose low word is all ones is told apart from failure by the last error.
@@ -237,15 +277,7 @@ extern "C" DWORD WINAPI SetFilePointer(HANDLE hFile, LONG lDistanceToMove,
     switch (dwMoveMethod) {
         case FILE_BEGIN: base = 0; break;
         case FILE_CURRENT: base = file->position; break;
-        case FILE_END: {
-            struct stat info {};
-            if (::fstat(file->fd, &info) != 0) {
-                SetLastError(readErrorCode(errno));
-                return INVALID_SET_FILE_POINTER;
-            }
-            base = info.st_size;
-            break;
-        }
+        case FILE_END: base = file->size; break;
         default: SetLastError(ERROR_INVALID_PARAMETER); return INVALID_SET_FILE_POINTER;
     }
     int64_t target = 0;
@@ -301,8 +333,8 @@ extern "C" BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBy
         file->position = position;
         return TRUE;
     }
-    const int64_t got = readAt(file->fd, static_cast<char*>(lpBuffer), nNumberOfBytesToRead,
-                               position);
+    const int64_t got = readFile(*file, static_cast<char*>(lpBuffer), nNumberOfBytesToRead,
+                                 position);
     if (got < 0) {
         SetLastError(readErrorCode(errno));
         return FALSE;

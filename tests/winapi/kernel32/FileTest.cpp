@@ -155,6 +155,52 @@ TEST(ReadFile, ReadsAtTheHandlesOwnPositionAndAdvancesIt) {
     CloseHandle(b);
 }
 
+// Small reads come from a read-ahead buffer: pieces that straddle its refills, reads that
+// go backwards, and a large read after small ones must all give the bytes at their place.
+TEST(ReadFile, SmallAndLargeReadsAnywhereGiveTheBytesAtTheirPlace) {
+    std::string contents(200000, '\0');
+    for (size_t i = 0; i < contents.size(); ++i) contents[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
+    Folder folder;
+    HANDLE h = openForReading(folder.file("pattern.bin", contents));
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    struct Read {
+        DWORD at;
+        DWORD count;
+    } reads[] = {
+        {0, 8},          {8, 300},     {65530, 13},  {65536, 1},      {131060, 30},
+        {100, 7},        {0, 150000},  {5, 3},       {199990, 100},   {70000, 65536},
+        {70000, 65535},  {199999, 1},  {200000, 4},
+    };
+    for (const Read& r : reads) {
+        SetFilePointer(h, static_cast<LONG>(r.at), nullptr, FILE_BEGIN);
+        const std::string expected = r.at < contents.size() ? contents.substr(r.at, r.count) : "";
+        EXPECT_EQ(readAll(h, r.count), expected) << r.at << " +" << r.count;
+        EXPECT_EQ(SetFilePointer(h, 0, nullptr, FILE_CURRENT), r.at + expected.size());
+    }
+    CloseHandle(h);
+}
+
+TEST(CreateFileA, AHandleSeesTheFileAsItWasWhenOpenedAndANewHandleSeesItAnew) {
+    Folder folder;
+    const std::string path = folder.file("f.bin", "0123456789");
+    HANDLE before = openForReading(path);
+    ASSERT_NE(before, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(readAll(before, 4), "0123");
+    folder.file("f.bin", "abcdefghijklmnopqrstuvwxyz");
+
+    EXPECT_EQ(GetFileSize(before, nullptr), 10u);
+    EXPECT_EQ(SetFilePointer(before, 0, nullptr, FILE_END), 10u);
+    SetFilePointer(before, 0, nullptr, FILE_BEGIN);
+    EXPECT_EQ(readAll(before, 100).size(), 10u) << "reads stop at the size it was opened with";
+
+    HANDLE after = openForReading(path);
+    ASSERT_NE(after, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetFileSize(after, nullptr), 26u);
+    EXPECT_EQ(readAll(after, 100), "abcdefghijklmnopqrstuvwxyz");
+    CloseHandle(before);
+    CloseHandle(after);
+}
+
 TEST(SetFilePointer, RefusesNegativeAndOversizedPositionsAndKeepsThePosition) {
     Folder folder;
     HANDLE h = openForReading(folder.file("f.bin", "0123456789"));
