@@ -16,5 +16,5 @@ void releaseChunkBody(ChunkHeader& header);
 
 // Reads the whole body into a new array of exactly bodyLength() bytes, owned by the caller
 // and freed with delete[]. Throws IOException "Unable to read chunk data" when the body is
-// not all there, without allocating an array for it.
+// not all there (a body of 1 MiB or more is checked before its array is allocated).
 unsigned char* readChunkData(const ChunkHeader& header);
