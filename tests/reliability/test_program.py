@@ -49,7 +49,7 @@ class ViewerInTmux(unittest.TestCase):
         # the wrapper's report too.
         line = pane.wait_for(lambda: next((l for l in pane.lines() if "PROGRAM ENDED" in l), None),
                              "the program to end")
-        ended = re.search(r"PROGRAM ENDED rc=(\d+) tty=(\w+)", line)
+        ended = re.search(r"PROGRAM ENDED rc=(\d+) tty=(same|changed)", line)
         self.assertIsNotNone(ended, line)
         rc, tty = int(ended.group(1)), ended.group(2)
         if expected_rc is not None:
