@@ -8,6 +8,8 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <malloc.h>
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -46,14 +48,23 @@ void walkInMemory(const std::string& bytes, size_t begin, size_t end, std::vecto
     }
 }
 
+// Every round loads into fresh memory, as the first open of a file does: what the previous
+// round freed is handed back to the system first (otherwise it would come back warm).
+void handBackFreedMemory() { malloc_trim(0); }
+
+void freeRecords(std::vector<ChunkData>& records) {
+    for (ChunkData& record : records) delete[] record.bytes;
+    records = std::vector<ChunkData>();
+}
+
 void floorWalk(benchmark::State& state) {
     const size_t chunks = static_cast<size_t>(state.range(0));
     const std::string bytes = bench::readFile(bench::loadFile(g_dataDir, chunks));
     std::vector<ChunkData> records;
     for (auto _ : state) {
         state.PauseTiming();
-        for (ChunkData& record : records) delete[] record.bytes;
-        records = std::vector<ChunkData>();
+        freeRecords(records);
+        handBackFreedMemory();
         state.ResumeTiming();
         walkInMemory(bytes, 0, bytes.size(), records);
     }
@@ -61,7 +72,7 @@ void floorWalk(benchmark::State& state) {
     state.counters["ns_per_chunk"] = benchmark::Counter(static_cast<double>(chunks),
                                                         benchmark::Counter::kIsIterationInvariantRate |
                                                             benchmark::Counter::kInvert);
-    for (ChunkData& record : records) delete[] record.bytes;
+    freeRecords(records);
 }
 
 LRESULT CALLBACK treeParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -93,6 +104,7 @@ void loadIntoTree(benchmark::State& state) {
         state.PauseTiming();
         records.clear();
         if (tree) DestroyWindow(tree);
+        handBackFreedMemory();
         tree = createTree(parent);
         state.ResumeTiming();
         File* file = new PhysicalFile(path);
