@@ -48,7 +48,7 @@ class ViewerInTmux(unittest.TestCase):
         # Read from the line itself: a program that leaves its screen up leaves it around
         # the wrapper's report too.
         line = pane.wait_for(lambda: next((l for l in pane.lines() if "PROGRAM ENDED" in l), None),
-                             "the program to end")
+                             "the program to end", timeout=60)
         ended = re.search(r"PROGRAM ENDED rc=(\d+) tty=(same|changed)", line)
         self.assertIsNotNone(ended, line)
         rc, tty = int(ended.group(1)), ended.group(2)
