@@ -41,7 +41,15 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$(dirname "$WINEPREFIX")"
   (
     flock 9
-    [ -f "$WINEPREFIX/system.reg" ] || timeout 300 "$WINE" wineboot -i >/dev/null 2>&1 || true
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+      timeout 300 "$WINE" wineboot -i >/dev/null 2>&1 || true
+      # Windows Wine leaves to an X window manager wait up to seconds for one to answer each
+      # time they are shown or hidden; under Xvfb there is none, so Wine manages them itself.
+      timeout 60 "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+        >/dev/null 2>&1 || true
+      # The registry reaches the disk when the wineserver ends.
+      timeout 120 wineserver -w || true
+    fi
   ) 9>"$WINEPREFIX.lock"
 fi
 

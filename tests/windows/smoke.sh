@@ -66,12 +66,10 @@ geometry=$(xdotool getwindowgeometry --shell "$main")
 eval "$geometry"   # WIDTH, HEIGHT, X, Y
 step "main window $main at $X,$Y, $WIDTH x $HEIGHT"
 [ "$WIDTH" -ge 700 ] && [ "$HEIGHT" -ge 250 ] || fail "the window is only $WIDTH x $HEIGHT"
-# Regions well inside the tree (left 400 pixels, below the menu bar) and the data pane (right
-# of the tree, below the width box), and the first child of the root: the window's top left
-# is its client area with the menu bar, the tree's rows are 16 pixels high.
-tree_region="340x$((HEIGHT - 80))+$((X + 20))+$((Y + 40))"
-pane_region="$((WIDTH - 440))x$((HEIGHT - 100))+$((X + 410))+$((Y + 55))"
-first_chunk_x=$((X + 100)) first_chunk_y=$((Y + 44))
+# Regions well inside the tree (left 400 pixels, below the caption and menu bar) and the
+# data pane (right of the tree, below the width box), whatever frame the window has.
+tree_region="340x$((HEIGHT - 120))+$((X + 20))+$((Y + 60))"
+pane_region="$((WIDTH - 440))x$((HEIGHT - 120))+$((X + 410))+$((Y + 75))"
 sleep 1
 import -window root "$results/smoke-start.png"
 
@@ -87,9 +85,11 @@ gone Open 30 || fail "the open dialog did not close after Enter"
 sleep 1
 import -window root "$results/smoke-opened.png"
 
-# Inserting items selects none, so the first selection is a click (keys move a selection).
-step "click on the first data chunk"
-xdotool mousemove "$first_chunk_x" "$first_chunk_y" click 1
+# Inserting items selects none, and arrow keys only move a selection; typing the start of
+# a label selects the first item that has it.
+step "typing 0: the first data chunk"
+xdotool windowfocus --sync "$main"
+xdotool type 0
 sleep 1
 import -window root "$results/smoke.png"
 step "keys: Down to the container, Right to expand it, Down to its first data chunk"
