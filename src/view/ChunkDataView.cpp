@@ -3,6 +3,10 @@
 
 #include <commctrl.h>
 
+#include <limits>
+#include <memory>
+#include <stdexcept>
+
 #include "view/HexDump.h"
 
 namespace {
@@ -43,11 +47,19 @@ std::string formatMiniChunkList(const unsigned char* bytes, int32_t length, int3
 
 void showChunkData(HWND dataPane, const unsigned char* bytes, int32_t length, int32_t width) {
     if (width < 1) width = 1;
-    // Negated in 64 bits: the most negative length must not overflow.
-    const std::string text =
-        length < 0 ? formatMiniChunkList(bytes, static_cast<int32_t>(-int64_t{length}), width)
-                   : formatHexDump(bytes, length, width, "");
-    SetWindowTextA(dataPane, text.c_str());
+    if (length < 0) {
+        // Negated in 64 bits: the most negative length must not overflow.
+        const std::string text = formatMiniChunkList(bytes, static_cast<int32_t>(-int64_t{length}), width);
+        SetWindowTextA(dataPane, text.c_str());
+        return;
+    }
+    // A plain dump can be hundreds of megabytes: it is written once into a buffer that is not
+    // cleared first, as a std::string of that size would be.
+    const uint64_t size = hexDumpLength(length, width, 0);
+    if (size >= std::numeric_limits<size_t>::max()) throw std::length_error("hex dump too long");
+    std::unique_ptr<char[]> text(new char[size_t(size) + 1]);
+    *writeHexDump(text.get(), bytes, length, width, "") = '\0';
+    SetWindowTextA(dataPane, text.get());
 }
 
 void showRecord(const RecordsTable& records, HWND hwndUpDown, HWND dataPane, LPARAM index) {

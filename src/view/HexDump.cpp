@@ -73,21 +73,31 @@ char* writeRow(char* out, const unsigned char* row, int32_t used, int32_t width,
 
 }  // namespace
 
-void appendHexDump(std::string& out, const unsigned char* bytes, int32_t count, int32_t width,
-                   std::string_view prefix) {
-    if (count <= 0) return;
-    width = effectiveWidth(count, width);
-    const uint64_t length = dumpLength(count, width, prefix.size());
-    if (length > out.max_size() - out.size()) throw std::length_error("hex dump too long");
+uint64_t hexDumpLength(int32_t count, int32_t width, size_t prefixLength) {
+    if (count <= 0) return 0;
+    return dumpLength(count, effectiveWidth(count, width), prefixLength);
+}
 
-    const size_t start = out.size();
-    out.resize(start + size_t(length));
-    char* cursor = &out[start];
+char* writeHexDump(char* out, const unsigned char* bytes, int32_t count, int32_t width,
+                   std::string_view prefix) {
+    if (count <= 0) return out;
+    width = effectiveWidth(count, width);
     for (int32_t first = 0; first < count; first += width) {
         const int32_t used = count - first < width ? count - first : width;
-        cursor = writeRow(cursor, bytes + first, used, width, prefix);
+        out = writeRow(out, bytes + first, used, width, prefix);
         if (count - first <= width) break;  // first + width could pass INT32_MAX
     }
+    return out;
+}
+
+void appendHexDump(std::string& out, const unsigned char* bytes, int32_t count, int32_t width,
+                   std::string_view prefix) {
+    const uint64_t length = hexDumpLength(count, width, prefix.size());
+    if (length == 0) return;
+    if (length > out.max_size() - out.size()) throw std::length_error("hex dump too long");
+    const size_t start = out.size();
+    out.resize(start + size_t(length));
+    writeHexDump(&out[start], bytes, count, width, prefix);
 }
 
 std::string formatHexDump(const unsigned char* bytes, int32_t count, int32_t width,

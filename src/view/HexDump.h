@@ -16,3 +16,11 @@ std::string formatHexDump(const unsigned char* bytes, int32_t count, int32_t wid
 // The same text appended to `out`, for callers that build one text from many dumps.
 void appendHexDump(std::string& out, const unsigned char* bytes, int32_t count, int32_t width,
                    std::string_view prefix);
+
+// The length of that text, without building it.
+uint64_t hexDumpLength(int32_t count, int32_t width, size_t prefixLength);
+
+// Writes the same text to `out`, which has room for hexDumpLength() bytes; returns the end.
+// For callers that fill a buffer of their own and must not pay for clearing it first.
+char* writeHexDump(char* out, const unsigned char* bytes, int32_t count, int32_t width,
+                   std::string_view prefix);

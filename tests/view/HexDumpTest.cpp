@@ -112,4 +112,25 @@ TEST(AppendHexDump, AddsToWhatIsThere) {
     EXPECT_EQ(text, "head\r\n  01 41        | .A\r\n");
 }
 
+// Callers that fill their own buffer get the same text, in exactly the length announced,
+// and nothing written past it.
+TEST(WriteHexDump, WritesExactlyTheAnnouncedLengthOfTheSameText) {
+    std::mt19937 random(777);
+    for (int round = 0; round < 100; ++round) {
+        std::string bytes(random() % 200, '\0');
+        for (char& b : bytes) b = static_cast<char>(random());
+        const int32_t width = round % 10 == 0 ? 2147483647 : static_cast<int32_t>(random() % 40) - 2;
+        const std::string prefix(random() % 2 == 0 ? 7 : 0, ' ');
+        const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+        const int32_t count = static_cast<int32_t>(bytes.size());
+        const std::string expected = formatHexDump(data, count, width, prefix);
+        ASSERT_EQ(hexDumpLength(count, width, prefix.size()), expected.size());
+        std::string buffer(expected.size() + 1, '#');
+        char* end = writeHexDump(&buffer[0], data, count, width, prefix);
+        ASSERT_EQ(static_cast<size_t>(end - buffer.data()), expected.size());
+        EXPECT_EQ(buffer, expected + "#") << bytes.size() << " bytes, width " << width;
+    }
+    EXPECT_EQ(hexDumpLength(-5, 16, 0), 0u);
+}
+
 }  // namespace

@@ -1,9 +1,13 @@
 // The EDIT window procedure and the control's text, selection and clipboard model.
 #include "user32/edit.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <unordered_map>
 
 #include "user32/clipboard.h"
@@ -26,6 +30,28 @@ EditControl* controlOf(HWND hwnd) {
     return it == controls().end() ? nullptr : it->second.get();
 }
 
+// From this size on, a text's storage asks for huge pages where the system offers them: a
+// pane of hundreds of megabytes is then faulted in with a few hundred faults, not tens of
+// thousands.
+constexpr size_t kHugePageText = size_t{8} << 20;
+constexpr uintptr_t kHugePage = uintptr_t{2} << 20;
+
+// The control's own copy of a text set from outside.
+std::string copyText(const char* text) {
+    if (!text) return std::string();
+    const size_t length = std::strlen(text);
+    std::string copy;
+    copy.reserve(length);
+    if (length >= kHugePageText) {
+        // Only whole huge pages inside the fresh, untouched buffer are advised.
+        const uintptr_t begin = (reinterpret_cast<uintptr_t>(copy.data()) + kHugePage - 1) & ~(kHugePage - 1);
+        const uintptr_t end = (reinterpret_cast<uintptr_t>(copy.data()) + length) & ~(kHugePage - 1);
+        if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+    }
+    copy.append(text, length);
+    return copy;
+}
+
 }  // namespace
 
 EditControl::EditControl(HWND hwnd, const CREATESTRUCTA& create)
@@ -38,7 +64,7 @@ void EditControl::setInitialText(const char* text) {
 }
 
 LRESULT EditControl::setText(const char* text) {
-    text_.assign(text ? std::string(text) : std::string());
+    text_.assign(copyText(text));
     anchor_ = caret_ = 0;
     haveGoalColumn_ = false;
     firstLine_ = firstColumn_ = 0;
