@@ -3,7 +3,7 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: all build run test deps clean windows test-windows sanitize fuzz
+.PHONY: all build run test deps clean windows test-windows bench sanitize fuzz
 
 all: build
 
@@ -31,6 +31,17 @@ sanitize: deps
 FUZZ_SECONDS ?= 600
 fuzz: deps
 	JOBS=$(JOBS) CMAKE_FLAGS="$(CMAKE_FLAGS)" scripts/fuzz.sh $(FUZZ_SECONDS)
+
+# Benchmarks: a Release build in build-bench, every benchmark run, one table of figures at the
+# end (bench/run.py). The external anchors (xxd, hexyl, hyperfine) are installed when root.
+BENCH_BUILD ?= build-bench
+BENCH_REPS ?= 5
+
+bench: deps
+	@if [ "$$(id -u)" -eq 0 ]; then TARNHOLM_EXTRA_PACKAGES="xxd hexyl hyperfine time" scripts/ensure-deps.sh; fi
+	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARNHOLM_BENCH=ON
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target dump_bench load_bench tree_bench edit_bench
+	python3 bench/run.py --build $(BENCH_BUILD) --reps $(BENCH_REPS)
 
 # The Windows build: cross-compiled with mingw-w64, tested under Wine (README.windows.md).
 WINDOWS_BUILD ?= build-windows
