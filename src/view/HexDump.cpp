@@ -1,6 +1,7 @@
 // The hex dump text of a run of bytes, written once into a buffer of its exact length.
 #include "view/HexDump.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <stdexcept>
@@ -78,10 +79,11 @@ uint64_t hexDumpLength(int32_t count, int32_t width, size_t prefixLength) {
     return dumpLength(count, effectiveWidth(count, width), prefixLength);
 }
 
-char* writeHexDump(char* out, const unsigned char* bytes, int32_t count, int32_t width,
-                   std::string_view prefix) {
-    if (count <= 0) return out;
-    width = effectiveWidth(count, width);
+namespace {
+
+// The rows of `count` bytes at an already bounded width.
+char* writeRows(char* out, const unsigned char* bytes, int32_t count, int32_t width,
+                std::string_view prefix) {
     for (int32_t first = 0; first < count; first += width) {
         const int32_t used = count - first < width ? count - first : width;
         out = writeRow(out, bytes + first, used, width, prefix);
@@ -90,14 +92,36 @@ char* writeHexDump(char* out, const unsigned char* bytes, int32_t count, int32_t
     return out;
 }
 
+// Text is added to a string in blocks of about this size: each block is cleared by the resize
+// and written over while it is still in the cache, so a text of hundreds of megabytes goes
+// through memory once, not twice.
+constexpr uint64_t appendBlock = uint64_t{256} << 10;
+
+}  // namespace
+
+char* writeHexDump(char* out, const unsigned char* bytes, int32_t count, int32_t width,
+                   std::string_view prefix) {
+    if (count <= 0) return out;
+    return writeRows(out, bytes, count, effectiveWidth(count, width), prefix);
+}
+
 void appendHexDump(std::string& out, const unsigned char* bytes, int32_t count, int32_t width,
                    std::string_view prefix) {
     const uint64_t length = hexDumpLength(count, width, prefix.size());
     if (length == 0) return;
     if (length > out.max_size() - out.size()) throw std::length_error("hex dump too long");
-    const size_t start = out.size();
-    out.resize(start + size_t(length));
-    writeHexDump(&out[start], bytes, count, width, prefix);
+    width = effectiveWidth(count, width);
+    out.reserve(out.size() + size_t(length));
+    const uint64_t rowLength = prefix.size() + 4 * uint64_t(width) + 5;
+    const uint64_t rowsPerBlock = rowLength >= appendBlock ? 1 : appendBlock / rowLength;
+    const int64_t blockBytes = int64_t(rowsPerBlock) * width;
+    for (int64_t first = 0; first < count;) {
+        const int32_t bytesHere = int32_t(std::min<int64_t>(blockBytes, count - first));
+        const size_t at = out.size();
+        out.resize(at + size_t(dumpLength(bytesHere, width, prefix.size())));
+        writeRows(&out[at], bytes + first, bytesHere, width, prefix);
+        first += bytesHere;
+    }
 }
 
 std::string formatHexDump(const unsigned char* bytes, int32_t count, int32_t width,
