@@ -138,6 +138,23 @@ TEST_F(Shell, TypedWidthRebuildsThePaneWithStrtoulRules) {
     }
 }
 
+// The up-down control handles the arrow keys in its buddy: UDN_DELTAPOS, then the new
+// number in the box and its EN_CHANGE; both rebuild the pane.
+TEST_F(Shell, UpAndDownInTheWidthBoxStepTheWidthByOne) {
+    TempFile file(sample());
+    open(file.path());
+    select({0, 0});
+
+    SetFocus(state.hwndWidthEdit);
+    SendMessageA(state.hwndWidthEdit, WM_KEYDOWN, VK_DOWN, 1);
+    EXPECT_EQ(textOf(state.hwndWidthEdit), "15");
+    EXPECT_EQ(textOf(state.hwndData), row("48 69 20 74 68 65 72 65 21 ", 6, "Hi there!"));
+    SendMessageA(state.hwndWidthEdit, WM_KEYDOWN, VK_UP, 1);
+    SendMessageA(state.hwndWidthEdit, WM_KEYDOWN, VK_UP, 1);
+    EXPECT_EQ(textOf(state.hwndWidthEdit), "17");
+    EXPECT_EQ(textOf(state.hwndData), row("48 69 20 74 68 65 72 65 21 ", 8, "Hi there!"));
+}
+
 TEST_F(Shell, RefreshShowsTheSelectedChunkAsItNowIsOnDisk) {
     TempFile file(sample());
     open(file.path());
@@ -202,6 +219,12 @@ TEST_F(Shell, F5InTheTreeRefreshesThroughTheMessageLoop) {
     EXPECT_EQ(runMessageLoop(state), 0);
 
     EXPECT_EQ(textOf(state.hwndData), kHiTHEREBy16);
+}
+
+TEST_F(Shell, ClosingTheWindowEndsTheMessageLoop) {
+    PostMessageA(state.hwndMain, WM_CLOSE, 0, 0);
+    EXPECT_EQ(runMessageLoop(state), 0);
+    EXPECT_FALSE(IsWindow(state.hwndMain));
 }
 
 TEST_F(Shell, SelectAllSelectsThePaneTextOnlyWhenThePaneHasTheFocus) {
