@@ -83,4 +83,5 @@ report_exclusions
 # One X server for the whole run. Wine's desktop process, started with the first program,
 # keeps the display it was started on for as long as the prefix's wineserver lives; so
 # nothing ran before on another display.
-xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --inside-display "$build" "$results"
+timeout --kill-after=30 1800 xvfb-run -a -s "-screen 0 1280x1024x24" \
+  "$0" --inside-display "$build" "$results"

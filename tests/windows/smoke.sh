@@ -13,6 +13,8 @@ results=$(mkdir -p "$2" && cd "$2" && pwd)
 : "${DISPLAY:?the smoke run needs an X server}"
 
 fail() { echo "smoke: FAILED: $*" >&2; exit 1; }
+# xdotool with a time limit: --sync waits for as long as the window takes.
+xdo() { timeout 20 xdotool "$@" || fail "xdotool $* did not finish"; }
 step() { echo "smoke: $*"; }
 
 # A window by exact title, waiting up to `seconds` for it to show.
@@ -62,7 +64,7 @@ pid=$!
 trap 'kill $pid 2>/dev/null || true' EXIT
 
 main=$(find_window Tarnholm 60) || fail "no window titled Tarnholm appeared"
-geometry=$(xdotool getwindowgeometry --shell "$main")
+geometry=$(xdo getwindowgeometry --shell "$main")
 eval "$geometry"   # WIDTH, HEIGHT, X, Y
 step "main window $main at $X,$Y, $WIDTH x $HEIGHT"
 [ "$WIDTH" -ge 700 ] && [ "$HEIGHT" -ge 250 ] || fail "the window is only $WIDTH x $HEIGHT"
@@ -74,13 +76,13 @@ sleep 1
 import -window root "$results/smoke-start.png"
 
 step "Ctrl+O, then the path in the open dialog"
-xdotool windowfocus --sync "$main"
-xdotool key --clearmodifiers ctrl+o
+xdo windowfocus --sync "$main"
+xdo key --clearmodifiers ctrl+o
 dialog=$(find_window Open 30) || fail "Ctrl+O showed no dialog titled Open"
-xdotool windowfocus --sync "$dialog"
+xdo windowfocus --sync "$dialog"
 sleep 0.5
-xdotool type --delay 10 "$windows_path"
-xdotool key Return
+xdo type --delay 10 "$windows_path"
+xdo key Return
 gone Open 30 || fail "the open dialog did not close after Enter"
 sleep 1
 import -window root "$results/smoke-opened.png"
@@ -88,20 +90,20 @@ import -window root "$results/smoke-opened.png"
 # Inserting items selects none, and arrow keys only move a selection; typing the start of
 # a label selects the first item that has it.
 step "typing 0: the first data chunk"
-xdotool windowfocus --sync "$main"
-xdotool type 0
+xdo windowfocus --sync "$main"
+xdo type 0
 sleep 1
 import -window root "$results/smoke.png"
 step "keys: Down to the container, Right to expand it, Down to its first data chunk"
-xdotool key Down
+xdo key Down
 sleep 0.3
-xdotool key Right
+xdo key Right
 sleep 0.3
-xdotool key Down
+xdo key Down
 sleep 1
 import -window root "$results/smoke-keys.png"
 
-[ "$(xdotool getwindowname "$main")" = Tarnholm ] || fail "the title is not Tarnholm"
+[ "$(xdo getwindowname "$main")" = Tarnholm ] || fail "the title is not Tarnholm"
 changed=$(differing_pixels "$results/smoke-start.png" "$results/smoke-opened.png" "$tree_region")
 step "tree region: $changed pixels changed by the open"
 [ "${changed:-0}" -gt 200 ] || fail "the tree shows nothing after the open (see smoke-opened.png)"
@@ -115,10 +117,10 @@ step "data pane region: $changed pixels changed by the keys"
 # Close from the window menu (Alt+Space, Close): SC_CLOSE, then WM_CLOSE, as Alt+F4 on
 # Windows. Wine leaves Alt+F4 to the X window manager, and Xvfb runs none.
 step "window menu, Close"
-xdotool windowfocus --sync "$main"
-xdotool key --clearmodifiers alt+space
+xdo windowfocus --sync "$main"
+xdo key --clearmodifiers alt+space
 sleep 0.5
-xdotool key c
+xdo key c
 status=0
 for _ in $(seq 120); do
   kill -0 $pid 2>/dev/null || break
