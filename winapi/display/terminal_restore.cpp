@@ -16,6 +16,10 @@ namespace {
 
 const int kSignals[] = {SIGHUP, SIGTERM, SIGINT, SIGQUIT};
 constexpr int kSignalCount = sizeof(kSignals) / sizeof(kSignals[0]);
+// A crash gives the terminal back too, then goes on as it would have: the previous
+// action (the default, or a sanitizer's report) takes the signal.
+const int kFatalSignals[] = {SIGSEGV, SIGABRT, SIGBUS, SIGFPE, SIGILL};
+constexpr int kFatalSignalCount = sizeof(kFatalSignals) / sizeof(kFatalSignals[0]);
 
 // Read by the signal handler, so fixed storage only.
 volatile sig_atomic_t armed = 0;
@@ -25,22 +29,38 @@ char resetBytes[512];
 volatile size_t resetLength = 0;
 void (*orderlyRestore)() = nullptr;
 struct sigaction previousActions[kSignalCount];
+struct sigaction previousFatalActions[kFatalSignalCount];
 std::terminate_handler previousTerminate = nullptr;
 bool atexitRegistered = false;
 
-void onSignal(int signal) {
-    if (armed) {
-        armed = 0;
-        size_t done = 0;
-        while (done < resetLength) {
-            ssize_t n = write(restoreFd, resetBytes + done, resetLength - done);
-            if (n <= 0)
-                break;
-            done += static_cast<size_t>(n);
-        }
-        tcsetattr(restoreFd, TCSANOW, &savedModes);
+// Only async-signal-safe calls: the reset string was prepared in advance.
+void restoreFromSignal() {
+    if (!armed)
+        return;
+    armed = 0;
+    size_t done = 0;
+    while (done < resetLength) {
+        ssize_t n = write(restoreFd, resetBytes + done, resetLength - done);
+        if (n <= 0)
+            break;
+        done += static_cast<size_t>(n);
     }
+    tcsetattr(restoreFd, TCSANOW, &savedModes);
+}
+
+void onSignal(int signal) {
+    restoreFromSignal();
     _exit(128 + signal);
+}
+
+void onFatalSignal(int signal) {
+    restoreFromSignal();
+    for (int i = 0; i < kFatalSignalCount; ++i) {
+        if (kFatalSignals[i] == signal)
+            sigaction(signal, &previousFatalActions[i], nullptr);
+    }
+    // Delivered again once this handler returns (a fault simply happens again).
+    raise(signal);
 }
 
 void restoreInOrder() {
@@ -77,6 +97,11 @@ void armTerminalRestore(int fd, const termios& saved, void (*orderly)()) {
         sigaddset(&action.sa_mask, signal);
     for (int i = 0; i < kSignalCount; ++i)
         sigaction(kSignals[i], &action, &previousActions[i]);
+    struct sigaction fatal {};
+    fatal.sa_handler = onFatalSignal;
+    sigemptyset(&fatal.sa_mask);
+    for (int i = 0; i < kFatalSignalCount; ++i)
+        sigaction(kFatalSignals[i], &fatal, &previousFatalActions[i]);
     previousTerminate = std::set_terminate(onTerminate);
     if (!atexitRegistered)
         atexitRegistered = std::atexit(onExit) == 0;
@@ -96,6 +121,8 @@ void disarmTerminalRestore() {
     orderlyRestore = nullptr;
     for (int i = 0; i < kSignalCount; ++i)
         sigaction(kSignals[i], &previousActions[i], nullptr);
+    for (int i = 0; i < kFatalSignalCount; ++i)
+        sigaction(kFatalSignals[i], &previousFatalActions[i], nullptr);
     std::set_terminate(previousTerminate);
     previousTerminate = nullptr;
 }
