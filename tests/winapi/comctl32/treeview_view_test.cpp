@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <algorithm>
 
 #include "comctl_fixture.h"
@@ -173,7 +175,7 @@ TEST_F(TreeViewViewTest, HitTestNamesThePartOfTheRow) {
         EXPECT_EQ(found, c.item) << c.col << "," << c.row;
     }
     RECT rect{};
-    *reinterpret_cast<HTREEITEM*>(&rect) = b;
+    std::memcpy(&rect, &b, sizeof b);  // the rectangle carries the item in
     EXPECT_TRUE(SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect)));
     EXPECT_EQ(rect.left, 5 * kPixelsPerColumn);
     EXPECT_EQ(rect.top, 2 * kPixelsPerRow);
