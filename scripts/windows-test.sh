@@ -33,7 +33,7 @@ report_exclusions() {
 
 # Inside the X server: every test program with its own timeout, then the smoke run.
 run_inside_display() {
-  local build=$1 results=$2 status=0 program exe log rc
+  local build=$1 results=$2 status=0 program exe log rc summary
   for program in file chunk view shell app; do
     program=test_$program
     exe=$(find "$build/tests" -name "$program.exe" | head -1)
@@ -52,7 +52,8 @@ run_inside_display() {
     else
       status=1
       echo "-- $program failed (exit $rc$([ $rc -eq 124 ] && echo ": timed out")), log $log:"
-      grep -E '^\[  FAILED  \]|Failure$|^wine:|rror' "$log" | head -40 || tail -20 "$log"
+      summary=$(grep -E '^\[  FAILED  \]|Failure$|^wine:|rror' "$log" | head -40 || true)
+      if [ -n "$summary" ]; then echo "$summary"; else tail -20 "$log"; fi
     fi
   done
   echo "== smoke run of tarnholm.exe"
