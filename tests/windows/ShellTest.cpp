@@ -221,6 +221,47 @@ TEST_F(Shell, F5InTheTreeRefreshesThroughTheMessageLoop) {
     EXPECT_EQ(textOf(state.hwndData), kHiTHEREBy16);
 }
 
+// Where a child window stands in the main window's client area.
+RECT placeOf(HWND child, HWND parent) {
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+TEST_F(Shell, TheTreeKeepsItsWidthAndThePaneFillsTheRestAtEverySize) {
+    for (int width : {0, 900}) {  // 0: the size the window was shown at
+        if (width) MoveWindow(state.hwndMain, 0, 0, width, 500, TRUE);
+        RECT client{};
+        GetClientRect(state.hwndMain, &client);
+        const RECT tree = placeOf(state.hwndTree, state.hwndMain);
+        const RECT pane = placeOf(state.hwndData, state.hwndMain);
+        EXPECT_EQ(tree.left, 0);
+        EXPECT_EQ(tree.top, 0);
+        EXPECT_EQ(tree.right, 400);
+        EXPECT_EQ(tree.bottom, client.bottom);
+        EXPECT_EQ(pane.left, 400);
+        EXPECT_EQ(pane.top, 30);
+        EXPECT_EQ(pane.right, client.right);
+        EXPECT_EQ(pane.bottom, client.bottom);
+    }
+}
+
+// UDS_ALIGNRIGHT with UDS_AUTOBUDDY: the up-down sits at the width edit's right edge, inside
+// the 75 pixels the edit was given, whatever position it was created at. Windows lets it
+// overlap a client-edge buddy's border by 2 pixels; our layer puts it right at the edge.
+TEST_F(Shell, TheUpDownTakesTheRightEndOfTheWidthBox) {
+    const RECT edit = placeOf(state.hwndWidthEdit, state.hwndMain);
+    const RECT arrows = placeOf(state.hwndUpDown, state.hwndMain);
+    EXPECT_EQ(edit.left, 450);
+    EXPECT_EQ(edit.top, 4);
+    EXPECT_NEAR(arrows.left, edit.right, 2);
+    EXPECT_NEAR(arrows.right, 525, 2);
+    EXPECT_EQ(arrows.top, edit.top);
+    EXPECT_EQ(arrows.bottom, edit.bottom);
+    EXPECT_GT(arrows.right - arrows.left, 0);
+}
+
 TEST_F(Shell, ClosingTheWindowEndsTheMessageLoop) {
     PostMessageA(state.hwndMain, WM_CLOSE, 0, 0);
     EXPECT_EQ(runMessageLoop(state), 0);
