@@ -46,6 +46,36 @@ differing_pixels() {
   rm -f "$results/crop-a.png" "$results/crop-b.png"
 }
 
+# Screenshots `name`.png until `region` differs from `before`.png in more than `minimum`
+# pixels, for up to 15 seconds; prints the last count, and fails when it never got there.
+shot_until_changed() {
+  local name=$1 before=$2 region=$3 minimum=$4 changed=0
+  for _ in $(seq 30); do
+    import -window root "$results/$name.png"
+    changed=$(differing_pixels "$results/$before.png" "$results/$name.png" "$region")
+    [ "${changed:-0}" -gt "$minimum" ] && break
+    sleep 0.5
+  done
+  echo "${changed:-0}"
+  [ "${changed:-0}" -gt "$minimum" ]
+}
+
+# Screenshots `name`.png until two in a row are the same: the window has painted.
+shot_when_settled() {
+  local name=$1
+  import -window root "$results/$name.png"
+  for _ in $(seq 20); do
+    sleep 0.5
+    import -window root "$results/$name-next.png"
+    if [ "$(compare -metric AE "$results/$name.png" "$results/$name-next.png" null: 2>&1 | cut -d' ' -f1)" = 0 ]; then
+      rm -f "$results/$name-next.png"
+      return 0
+    fi
+    mv "$results/$name-next.png" "$results/$name.png"
+  done
+  fail "the screen never settled (see $name.png)"
+}
+
 # The fixture: a data chunk, then a container holding two data chunks.
 fixture="$results/smoke.zmk"
 python3 - "$fixture" <<'PY'
@@ -72,8 +102,7 @@ step "main window $main at $X,$Y, $WIDTH x $HEIGHT"
 # data pane (right of the tree, below the width box), whatever frame the window has.
 tree_region="340x$((HEIGHT - 120))+$((X + 20))+$((Y + 60))"
 pane_region="$((WIDTH - 440))x$((HEIGHT - 120))+$((X + 410))+$((Y + 75))"
-sleep 1
-import -window root "$results/smoke-start.png"
+shot_when_settled smoke-start
 
 step "Ctrl+O, then the path in the open dialog"
 xdo windowfocus --sync "$main"
@@ -84,42 +113,40 @@ sleep 0.5
 xdo type --delay 10 "$windows_path"
 xdo key Return
 gone Open 30 || fail "the open dialog did not close after Enter"
-sleep 1
-import -window root "$results/smoke-opened.png"
+[ "$(xdo getwindowname "$main")" = Tarnholm ] || fail "the title is not Tarnholm"
+changed=$(shot_until_changed smoke-opened smoke-start "$tree_region" 200) ||
+  fail "the tree shows nothing after the open (see smoke-opened.png)"
+step "tree region: $changed pixels changed by the open"
+shot_when_settled smoke-opened
 
 # Inserting items selects none, and arrow keys only move a selection; typing the start of
 # a label selects the first item that has it.
 step "typing 0: the first data chunk"
 xdo windowfocus --sync "$main"
 xdo type 0
-sleep 1
-import -window root "$results/smoke.png"
+changed=$(shot_until_changed smoke smoke-opened "$pane_region" 500) ||
+  fail "the data pane shows no dump after the selection (see smoke.png)"
+step "data pane region: $changed pixels changed by the selection"
+shot_when_settled smoke
+
 step "keys: Down to the container, Right to expand it, Down to its first data chunk"
 xdo key Down
 sleep 0.3
 xdo key Right
 sleep 0.3
 xdo key Down
-sleep 1
-import -window root "$results/smoke-keys.png"
-
-[ "$(xdo getwindowname "$main")" = Tarnholm ] || fail "the title is not Tarnholm"
-changed=$(differing_pixels "$results/smoke-start.png" "$results/smoke-opened.png" "$tree_region")
-step "tree region: $changed pixels changed by the open"
-[ "${changed:-0}" -gt 200 ] || fail "the tree shows nothing after the open (see smoke-opened.png)"
-changed=$(differing_pixels "$results/smoke-opened.png" "$results/smoke.png" "$pane_region")
-step "data pane region: $changed pixels changed by the selection"
-[ "${changed:-0}" -gt 500 ] || fail "the data pane shows no dump after the selection (see smoke.png)"
-changed=$(differing_pixels "$results/smoke.png" "$results/smoke-keys.png" "$pane_region")
+changed=$(shot_until_changed smoke-keys smoke "$pane_region" 200) ||
+  fail "the data pane did not follow the keys (see smoke-keys.png)"
 step "data pane region: $changed pixels changed by the keys"
-[ "${changed:-0}" -gt 200 ] || fail "the data pane did not follow the keys (see smoke-keys.png)"
+shot_when_settled smoke-keys
 
 # Close from the window menu (Alt+Space, Close): SC_CLOSE, then WM_CLOSE, as Alt+F4 on
 # Windows. Wine leaves Alt+F4 to the X window manager, and Xvfb runs none.
 step "window menu, Close"
 xdo windowfocus --sync "$main"
 xdo key --clearmodifiers alt+space
-sleep 0.5
+shot_until_changed smoke-menu smoke-keys "300x200+$X+$Y" 500 >/dev/null ||
+  fail "Alt+Space showed no window menu (see smoke-menu.png)"
 xdo key c
 status=0
 for _ in $(seq 120); do
