@@ -44,7 +44,7 @@ def run_gbench(program, args, reps, clock, out_dir):
     for b in data["benchmarks"]:
         if b.get("aggregate_name") != "median":
             continue
-        name = b["run_name"].replace("/real_time", "")
+        name = re.sub(r"/(real_time|iterations:\d+)", "", b["run_name"])
         key = "cpu_time" if clock == "cpu" else "real_time"
         medians[name] = b[key] * scale[b["time_unit"]]
     return medians
