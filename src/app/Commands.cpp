@@ -153,9 +153,8 @@ void onWidthTyped(MainWindow& state) {
 void showWithWidth(MainWindow& state, int32_t width) {
     LPARAM index = 0;
     if (!selectedIndex(state, index) || index == -1) return;
-    if (index >= 0 && static_cast<size_t>(index) < state.records.size()) {
-        const ChunkData& record = state.records[static_cast<size_t>(index)];
-        showChunkData(state.hwndData, record.bytes, record.length, width);
+    if (const ChunkData* record = state.records.find(index)) {
+        showChunkData(state.hwndData, record->bytes, record->length, width);
     } else {
         // An index left behind by a failed load points at no record.
         SetWindowTextA(state.hwndData, "");
