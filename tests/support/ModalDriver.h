@@ -14,6 +14,8 @@
 // Esc), which the dialog's own loop reads; the boxes come from the layer's record.
 // A modal window that has no answer, or the wrong kind, is a test failure, and is closed
 // (Cancel, or OK for a message box) so the test never hangs.
+// Being input on our layer, the answers come after a quit message already posted, as input
+// does on Windows: a modal window opened with WM_QUIT pending ends unanswered there.
 #pragma once
 
 #include <windows.h>

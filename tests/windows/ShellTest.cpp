@@ -268,6 +268,15 @@ TEST_F(Shell, ClosingTheWindowEndsTheMessageLoop) {
     EXPECT_FALSE(IsWindow(state.hwndMain));
 }
 
+TEST_F(Shell, AboutShowsABoxNamingTheProgram) {
+    modal.acceptMessageBox();
+    command(ID_HELP_ABOUT);
+
+    EXPECT_EQ(modal.unused(), 0u);
+    ASSERT_EQ(modal.messageBoxes().size(), 1u);
+    EXPECT_NE(modal.messageBoxes()[0].text.find("Tarnholm"), std::string::npos);
+}
+
 TEST_F(Shell, SelectAllSelectsThePaneTextOnlyWhenThePaneHasTheFocus) {
     TempFile file(sample());
     open(file.path());
