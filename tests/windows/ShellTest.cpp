@@ -138,6 +138,27 @@ TEST_F(Shell, TypedWidthRebuildsThePaneWithStrtoulRules) {
     }
 }
 
+// A selection reads the width from the up-down control, which parses the box's text itself
+// (decimal only, whole text) and reports text it cannot take, which gives the default 16.
+TEST_F(Shell, ASelectionTakesTheWidthTheUpDownReadsFromTheBox) {
+    TempFile file(sample());
+    open(file.path());
+
+    const struct {
+        const char* text;
+        int width;
+    } cases[] = {
+        {"8", 8}, {"010", 10}, {" 12", 12}, {"12 ", 16}, {"0x10", 16}, {"0", 16}, {"", 16},
+    };
+    for (const auto& c : cases) {
+        select({0, 0});
+        SetWindowTextA(state.hwndWidthEdit, c.text);
+        select({0, 1, 0});
+        EXPECT_EQ(textOf(state.hwndData), row("61 62 63 ", c.width - 3, "abc"))
+            << "width box \"" << c.text << "\"";
+    }
+}
+
 // The up-down control handles the arrow keys in its buddy: UDN_DELTAPOS, then the new
 // number in the box and its EN_CHANGE; both rebuild the pane.
 TEST_F(Shell, UpAndDownInTheWidthBoxStepTheWidthByOne) {
