@@ -13,6 +13,7 @@ root=$PWD
 # listed runs.
 exclusions='
 test_app  *  drives the headless device of our layer (screen as text, clicks by cell); test_shell runs the same commands on Windows
+test_reliability  *  drives the program through the headless device of our layer, as test_app does; the file layer and reader tests run on Windows
 '
 
 filter_for() {
@@ -34,14 +35,18 @@ report_exclusions() {
 # Inside the X server: every test program with its own timeout, then the smoke run.
 run_inside_display() {
   local build=$1 results=$2 status=0 program exe log rc summary
-  for program in file chunk view shell app; do
-    program=test_$program
-    exe=$(find "$build/tests" -name "$program.exe" | head -1)
-    if [ "$(filter_for "$program")" = "*-*" ]; then
-      [ -z "$exe" ] || { echo "-- $program is built for Windows but listed as excluded"; status=1; }
-      continue
+  # Every test program the build made runs; a whole program listed as excluded must not
+  # have been built.
+  while read -r program _ _; do
+    [ -n "$program" ] && [ "$(filter_for "$program")" = "*-*" ] || continue
+    if [ -n "$(find "$build/tests" -name "$program.exe")" ]; then
+      echo "-- $program is built for Windows but listed as excluded"
+      status=1
     fi
-    [ -n "$exe" ] || { echo "-- $program was not built"; status=1; continue; }
+  done <<<"$exclusions"
+  for exe in $(find "$build/tests" -name 'test_*.exe' | sort); do
+    program=$(basename "$exe" .exe)
+    [ "$(filter_for "$program")" = "*-*" ] && continue
     log="$results/$program.log"
     echo "== $program"
     rc=0
