@@ -1,8 +1,6 @@
 // The headless window the fuzz targets load chunk files into.
 #include "ViewerHost.h"
 
-#include <cstdlib>
-#include <cstdio>
 #include <exception>
 
 #include "display/headless.h"
@@ -18,11 +16,6 @@ HTREEITEM nextItem(HWND tree, HTREEITEM item, UINT relation) {
         SendMessageA(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
 }
 
-void fail(const char* what) {
-    std::fprintf(stderr, "fuzz host: %s\n", what);
-    std::abort();
-}
-
 }  // namespace
 
 ViewerHost& ViewerHost::instance() {
@@ -34,34 +27,7 @@ ViewerHost& ViewerHost::instance() {
 }
 
 ViewerHost::ViewerHost() {
-    InitCommonControls();
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = hostProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = kHostClass;
-    if (!RegisterClassExA(&wc)) fail("cannot register the host class");
-    main = CreateWindowExA(0, kHostClass, "host", WS_OVERLAPPEDWINDOW, 0, 0, 1000, 600, nullptr,
-                           nullptr, wc.hInstance, nullptr);
-    SetWindowLongPtrA(main, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    tree = CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "",
-                           WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT,
-                           0, 0, 400, 500, main, nullptr, wc.hInstance, nullptr);
-    widthEdit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "16", WS_CHILD | WS_VISIBLE | ES_NUMBER,
-                                450, 4, 75, 20, main, nullptr, wc.hInstance, nullptr);
-    upDown = CreateWindowExA(0, UPDOWN_CLASSA, "",
-                             WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_ALIGNRIGHT |
-                                 UDS_AUTOBUDDY | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
-                             400, 0, 10, 10, main, nullptr, wc.hInstance, nullptr);
-    pane = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
-                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
-                               ES_READONLY,
-                           400, 30, 600, 470, main, nullptr, wc.hInstance, nullptr);
-    if (!main || !tree || !widthEdit || !pane) fail("cannot create the windows");
-    if (upDown) {
-        SendMessageA(upDown, UDM_SETRANGE32, 1, 0x7FFFFFFF);
-        SendMessageA(upDown, UDM_SETPOS32, 0, 16);
-    }
+    static_cast<ViewWindows&>(*this) = createViewWindows(kHostClass, hostProc, this);
 }
 
 void ViewerHost::reset() {

@@ -6,12 +6,13 @@
 
 #include <string>
 
+#include "support/ViewWindows.h"
 #include "view/ChunkTree.h"
 
 // A main window with the tree, the width box and the data pane, made once per process and
 // emptied before each input so that every input starts from the same state. Selection
 // changes are shown as the program shows them, also while a load is rewriting the tree.
-class ViewerHost {
+class ViewerHost : public ViewWindows {
 public:
     // The one host of this process, on a headless device.
     static ViewerHost& instance();
@@ -23,11 +24,6 @@ public:
     // Selects the last item of the tree (depth first), as a user would before a reload.
     void selectLastItem();
 
-    HWND main = nullptr;
-    HWND tree = nullptr;
-    HWND widthEdit = nullptr;
-    HWND upDown = nullptr;  // null while the layer has no up-down class
-    HWND pane = nullptr;
     RecordsTable records;
 
 private:

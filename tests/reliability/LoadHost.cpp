@@ -24,29 +24,10 @@ bool isReadFailure(const std::string& message) {
 }
 
 LoadHost::LoadHost() {
-    InitCommonControls();
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = kHostClass;
-    RegisterClassExA(&wc);
-    main = CreateWindowExA(0, kHostClass, "host", WS_OVERLAPPEDWINDOW, 0, 0, 1000, 600, nullptr,
-                           nullptr, wc.hInstance, nullptr);
-    tree = CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "",
-                           WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT,
-                           0, 0, 400, 500, main, nullptr, wc.hInstance, nullptr);
-    pane = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
-                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
-                               ES_READONLY,
-                           400, 30, 600, 470, main, nullptr, wc.hInstance, nullptr);
-    if (!main || !tree || !pane) throw std::runtime_error("cannot create the test windows");
+    static_cast<ViewWindows&>(*this) = createViewWindows(kHostClass, DefWindowProcA, this);
 }
 
-LoadHost::~LoadHost() {
-    DestroyWindow(main);
-    UnregisterClassA(kHostClass, GetModuleHandleA(nullptr));
-}
+LoadHost::~LoadHost() { destroyViewWindows(*this, kHostClass); }
 
 std::string LoadHost::load(File* file) {
     std::string failure;

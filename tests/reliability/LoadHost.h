@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/Platform.h"
+#include "support/ViewWindows.h"
 #include "view/ChunkTree.h"
 
 class File;
@@ -25,7 +26,7 @@ struct ShownItem {
     }
 };
 
-class LoadHost {
+class LoadHost : public ViewWindows {
 public:
     LoadHost();
     ~LoadHost();
@@ -44,9 +45,6 @@ public:
     void showEveryItem(int32_t width);
     std::string paneText() const;
 
-    HWND main = nullptr;
-    HWND tree = nullptr;
-    HWND pane = nullptr;
     RecordsTable records;
 
 private:

@@ -1,8 +1,6 @@
 // The host window for the view tests.
 #include "ViewHost.h"
 
-#include <stdexcept>
-
 #include "file/PhysicalFile.h"
 #include "view/ChunkDataView.h"
 
@@ -11,39 +9,10 @@ const char kHostClass[] = "ViewTestHost";
 }
 
 ViewHost::ViewHost() {
-    InitCommonControls();
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = hostProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = kHostClass;
-    RegisterClassExA(&wc);
-    main = CreateWindowExA(0, kHostClass, "host", WS_OVERLAPPEDWINDOW, 0, 0, 1000, 600, nullptr,
-                           nullptr, wc.hInstance, this);
-    SetWindowLongPtrA(main, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    tree = CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "",
-                           WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT,
-                           0, 0, 400, 500, main, nullptr, wc.hInstance, nullptr);
-    widthEdit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_NUMBER,
-                                450, 4, 75, 20, main, nullptr, wc.hInstance, nullptr);
-    upDown = CreateWindowExA(0, UPDOWN_CLASSA, "",
-                             WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_ALIGNRIGHT |
-                                 UDS_AUTOBUDDY | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
-                             400, 0, 10, 10, main, nullptr, wc.hInstance, nullptr);
-    pane = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
-                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
-                               ES_READONLY,
-                           400, 30, 600, 470, main, nullptr, wc.hInstance, nullptr);
-    if (!main || !tree || !widthEdit || !upDown || !pane)
-        throw std::runtime_error("cannot create the test windows");
-    SendMessageA(upDown, UDM_SETRANGE32, 1, 0x7FFFFFFF);
-    SendMessageA(upDown, UDM_SETPOS32, 0, 16);
+    static_cast<ViewWindows&>(*this) = createViewWindows(kHostClass, hostProc, this);
 }
 
-ViewHost::~ViewHost() {
-    DestroyWindow(main);
-    UnregisterClassA(kHostClass, GetModuleHandleA(nullptr));
-}
+ViewHost::~ViewHost() { destroyViewWindows(*this, kHostClass); }
 
 void ViewHost::load(const std::string& path) {
     File* file = new PhysicalFile(path);

@@ -9,9 +9,10 @@
 #include <vector>
 
 #include "support/Platform.h"
+#include "support/ViewWindows.h"
 #include "view/ChunkTree.h"
 
-class ViewHost {
+class ViewHost : public ViewWindows {
 public:
     ViewHost();
     ~ViewHost();
@@ -23,11 +24,6 @@ public:
     std::string paneText() const;
     void setWidthText(const char* text);
 
-    HWND main = nullptr;
-    HWND tree = nullptr;
-    HWND widthEdit = nullptr;
-    HWND upDown = nullptr;
-    HWND pane = nullptr;
     RecordsTable records;
 
     // Every selection change the tree reported: the new item's lParam and the number of
