@@ -56,9 +56,19 @@ void TreeItems::unlink(ItemId id) {
     item.parent = item.next = item.prev = 0;
 }
 
+// Marking the whole subtree keeps attached() constant-time; the deletion that follows
+// visits every one of these items anyway.
 void TreeItems::detach(ItemId id) {
     unlink(id);
-    items_[id].state |= kDetached;
+    for (ItemId current = id; current;) {
+        items_[current].state |= kDetached;
+        if (items_[current].firstChild) {
+            current = items_[current].firstChild;
+            continue;
+        }
+        while (current != id && !items_[current].next) current = items_[current].parent;
+        current = current == id ? 0 : items_[current].next;
+    }
 }
 
 void TreeItems::freeFirstChild(ItemId parent) {
@@ -72,7 +82,7 @@ void TreeItems::freeDetached(ItemId id) { release(id); }
 void TreeItems::release(ItemId id) {
     TreeItem& item = items_[id];
     item.state = 0;
-    std::string().swap(item.text);
+    item.text.clear();
     --count_;
     if (holds_ > 0) {
         held_.push_back(id);
@@ -85,12 +95,6 @@ void TreeItems::releaseFrees() {
     if (--holds_ > 0) return;
     free_.insert(free_.end(), held_.begin(), held_.end());
     held_.clear();
-}
-
-bool TreeItems::attached(ItemId id) const {
-    if (!valid(id)) return false;
-    while (items_[id].parent) id = items_[id].parent;
-    return !(items_[id].state & kDetached);
 }
 
 bool TreeItems::contains(ItemId ancestor, ItemId item) const {

@@ -7,8 +7,9 @@
 
 #include <cstdint>
 #include <deque>
-#include <string>
 #include <vector>
+
+#include "comctl32/item_label.h"
 
 namespace winapi {
 
@@ -16,7 +17,7 @@ namespace winapi {
 using ItemId = uint32_t;
 
 struct TreeItem {
-    std::string text;
+    ItemLabel text;
     LPARAM lParam = 0;
     ItemId parent = 0;  // 0: a top-level item (or the root of a detached subtree)
     ItemId firstChild = 0;
@@ -43,8 +44,8 @@ public:
     // A new item linked as a child of `parent` (0: top level) right after `after`
     // (0: as the first child). `after` must be a child of `parent`.
     ItemId add(ItemId parent, ItemId after);
-    // Unlinks an item (with its subtree) from its parent and siblings and marks it as a
-    // detached subtree: it stays readable until freed.
+    // Unlinks an item (with its subtree) from its parent and siblings and marks it and
+    // every item below it detached: they stay readable until freed.
     void detach(ItemId id);
     // Unlinks the first child of `parent`, which must have no children, and frees it.
     void freeFirstChild(ItemId parent);
@@ -53,7 +54,7 @@ public:
 
     bool valid(ItemId id) const { return id != 0 && id < items_.size() && (items_[id].state & kLive); }
     // Valid and reachable from the top level (not inside a subtree being deleted).
-    bool attached(ItemId id) const;
+    bool attached(ItemId id) const { return valid(id) && !(items_[id].state & kDetached); }
     TreeItem& operator[](ItemId id) { return items_[id]; }
     const TreeItem& operator[](ItemId id) const { return items_[id]; }
     size_t count() const { return count_; }

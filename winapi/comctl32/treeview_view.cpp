@@ -2,6 +2,8 @@
 // the visible items from the top item, so their cost follows the screen, not the tree.
 #include <commctrl.h>
 
+#include <string_view>
+
 #include "comctl32/treeview_control.h"
 #include "user32/paint.h"
 
@@ -13,7 +15,7 @@ constexpr char32_t kButtonExpanded = U'\u229F';   // ⊟
 constexpr int kIndent = 2;                        // cells per level
 
 // The columns a label takes: one per character (malformed bytes count one each).
-int labelColumns(const std::string& text) {
+int labelColumns(std::string_view text) {
     int columns = 0;
     for (unsigned char byte : text) {
         if ((byte & 0xC0) != 0x80) ++columns;

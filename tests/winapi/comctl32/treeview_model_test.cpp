@@ -324,6 +324,55 @@ TEST_F(TreeViewModelTest, InsertingIntoASubtreeBeingDeletedFails) {
     EXPECT_EQ(SendMessageA(tree, TVM_GETCOUNT, 0, 0), 3);
 }
 
+TEST_F(TreeViewModelTest, ItemsDeepInsideASubtreeBeingDeletedRefuseChangesWhileOthersAccept) {
+    tree = createTree();
+    HTREEITEM top = insert(tree, TVI_ROOT, "top", 1);
+    HTREEITEM middle = insert(tree, top, "middle", 2);
+    insert(tree, middle, "first", 3);
+    HTREEITEM second = insert(tree, middle, "second", 4);
+    insert(tree, second, "leaf", 5);
+    HTREEITEM outside = insert(tree, TVI_ROOT, "outside", 6);
+    HTREEITEM intoSecond = reinterpret_cast<HTREEITEM>(1);
+    HTREEITEM intoOutside = nullptr;
+    LRESULT expanded = -1;
+    onNotify = [&](NMHDR* header) -> LRESULT {
+        auto* info = reinterpret_cast<NMTREEVIEWA*>(header);
+        if (header->code != TVN_DELETEITEMA || info->itemOld.lParam != 3) return 0;
+        intoSecond = insert(tree, second, "late", 7);
+        expanded = SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(second));
+        intoOutside = insert(tree, outside, "fine", 8);
+        return 0;
+    };
+    remove(top);
+    EXPECT_EQ(intoSecond, nullptr);
+    EXPECT_EQ(expanded, FALSE);
+    ASSERT_NE(intoOutside, nullptr);
+    EXPECT_EQ(text(tree, intoOutside), "fine");
+    EXPECT_EQ(SendMessageA(tree, TVM_GETCOUNT, 0, 0), 2);
+}
+
+// Short labels are kept inside the item and long ones apart: both read back whole, and a
+// label can move between the two and survive its item's number being reused.
+TEST_F(TreeViewModelTest, LabelsOfEveryLengthReadBackWholeAndCanBeRenamed) {
+    tree = createTree();
+    for (int length : {0, 1, 22, 23, 24, 25, 200}) {
+        const std::string label(static_cast<size_t>(length), static_cast<char>('a' + length % 26));
+        HTREEITEM item = insert(tree, TVI_ROOT, label, 1);
+        EXPECT_EQ(text(tree, item), label) << length;
+        for (const std::string& renamed : {std::string(40, 'L'), std::string("short"), label}) {
+            TVITEMA data{};
+            data.mask = TVIF_TEXT;
+            data.hItem = item;
+            data.pszText = const_cast<char*>(renamed.c_str());
+            EXPECT_TRUE(SendMessageA(tree, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&data)));
+            EXPECT_EQ(text(tree, item), renamed) << length;
+        }
+        remove(item);
+    }
+    HTREEITEM reused = insert(tree, TVI_ROOT, "00000012h (00000010h)", 2);
+    EXPECT_EQ(text(tree, reused), "00000012h (00000010h)");
+}
+
 TEST_F(TreeViewModelTest, DestroyingTheTreeFromAHandlerStopsTheOperation) {
     buildFamily();
     select(items[101]);
