@@ -10,7 +10,7 @@ namespace {
 
 // Global classes, so that they outlive the program's own registrations, as the
 // system's do. Registering again is harmless.
-bool registerControlClass(const char* name, WNDPROC proc) {
+bool registerControlClass(const char* name, WNDPROC proc, int wndExtra = 0) {
     WNDCLASSEXA existing{};
     existing.cbSize = sizeof(existing);
     if (GetClassInfoExA(nullptr, name, &existing)) return true;
@@ -18,6 +18,7 @@ bool registerControlClass(const char* name, WNDPROC proc) {
     cls.cbSize = sizeof(cls);
     cls.style = CS_GLOBALCLASS | CS_DBLCLKS;
     cls.lpfnWndProc = proc;
+    cls.cbWndExtra = wndExtra;
     cls.lpszClassName = name;
     return RegisterClassExA(&cls) != 0;
 }
@@ -32,7 +33,7 @@ using namespace winapi;
 extern "C" {
 
 void WINAPI InitCommonControls(void) {
-    registerControlClass(WC_TREEVIEWA, treeViewWindowProc);
+    registerControlClass(WC_TREEVIEWA, treeViewWindowProc, kTreeViewWindowExtra);
     registerControlClass(UPDOWN_CLASSA, upDownWindowProc);
 }
 
@@ -41,7 +42,7 @@ void WINAPI InitCommonControls(void) {
 BOOL WINAPI InitCommonControlsEx(const INITCOMMONCONTROLSEX* init) {
     if (!init || init->dwSize != sizeof(INITCOMMONCONTROLSEX)) return FALSE;
     bool ok = (init->dwICC & ~kOurClasses) == 0;
-    if (init->dwICC & ICC_TREEVIEW_CLASSES) ok = registerControlClass(WC_TREEVIEWA, treeViewWindowProc) && ok;
+    if (init->dwICC & ICC_TREEVIEW_CLASSES) ok = registerControlClass(WC_TREEVIEWA, treeViewWindowProc, kTreeViewWindowExtra) && ok;
     if (init->dwICC & ICC_UPDOWN_CLASS) ok = registerControlClass(UPDOWN_CLASSA, upDownWindowProc) && ok;
     return ok ? TRUE : FALSE;
 }

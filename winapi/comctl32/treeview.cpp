@@ -4,22 +4,13 @@
 #include <commctrl.h>
 
 #include <cstring>
-#include <memory>
 #include <strings.h>
-#include <unordered_map>
 
 #include "comctl32/treeview_control.h"
 #include "display/canvas.h"
 
 namespace winapi {
 namespace {
-
-// Controls are shared so that one stays alive while a notification handler destroys its
-// window in the middle of an operation; the operation notices and stops.
-std::unordered_map<HWND, std::shared_ptr<TreeViewControl>>& controls() {
-    static std::unordered_map<HWND, std::shared_ptr<TreeViewControl>> instance;
-    return instance;
-}
 
 constexpr UINT kStateBits = 0xFFFF;
 
@@ -399,6 +390,22 @@ LRESULT TreeViewControl::notifySimple(UINT code) {
 
 namespace {
 
+// A notification handler may destroy the window in the middle of an operation: the
+// control outlives WM_NCDESTROY until the outermost message that entered it returns, and
+// the operation notices and stops.
+class ControlUse {
+public:
+    explicit ControlUse(TreeViewControl* control) : control_(control) { control_->enter(); }
+    ~ControlUse() {
+        if (control_->leave()) delete control_;
+    }
+    ControlUse(const ControlUse&) = delete;
+    ControlUse& operator=(const ControlUse&) = delete;
+
+private:
+    TreeViewControl* control_;
+};
+
 LRESULT dispatch(TreeViewControl& tree, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case TVM_INSERTITEMA:
@@ -477,7 +484,7 @@ LRESULT dispatch(TreeViewControl& tree, HWND hwnd, UINT message, WPARAM wParam, 
         return 0;
     case WM_NCDESTROY:
         tree.markGone();
-        controls().erase(hwnd);
+        SetWindowLongPtrA(hwnd, kControlSlot, 0);
         return DefWindowProcA(hwnd, message, wParam, lParam);
     default:
         return DefWindowProcA(hwnd, message, wParam, lParam);
@@ -489,14 +496,15 @@ LRESULT dispatch(TreeViewControl& tree, HWND hwnd, UINT message, WPARAM wParam, 
 LRESULT CALLBACK treeViewWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        controls()[hwnd] = std::make_shared<TreeViewControl>(hwnd, *create);
+        auto* control = new TreeViewControl(hwnd, *create);
+        SetWindowLongPtrA(hwnd, kControlSlot, reinterpret_cast<LONG_PTR>(control));
         return DefWindowProcA(hwnd, message, wParam, lParam);
     }
-    auto found = controls().find(hwnd);
-    if (found == controls().end()) return DefWindowProcA(hwnd, message, wParam, lParam);
-    std::shared_ptr<TreeViewControl> keep = found->second;
-    FreeHold hold(keep->items());
-    return dispatch(*keep, hwnd, message, wParam, lParam);
+    auto* control = reinterpret_cast<TreeViewControl*>(GetWindowLongPtrA(hwnd, kControlSlot));
+    if (!control) return DefWindowProcA(hwnd, message, wParam, lParam);
+    ControlUse use(control);
+    FreeHold hold(control->items());
+    return dispatch(*control, hwnd, message, wParam, lParam);
 }
 
 }  // namespace winapi

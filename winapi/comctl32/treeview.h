@@ -5,6 +5,9 @@
 
 namespace winapi {
 
+// The class's window extra bytes: the control behind the window.
+constexpr int kTreeViewWindowExtra = sizeof(void*);
+
 // Window procedure of the "SysTreeView32" class.
 LRESULT CALLBACK treeViewWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -9,6 +9,9 @@
 
 namespace winapi {
 
+// The window's extra bytes hold its control, so a message finds it without a lookup.
+constexpr int kControlSlot = 0;
+
 // Where an item's row puts its parts, in client columns.
 struct TreeRowLayout {
     int connector = -1;  // the line glyph, -1 when the row has none
@@ -36,6 +39,10 @@ public:
     // The window is going: every item is deleted with its notification, once.
     void destroy();
     void markGone() { gone_ = true; }
+    // Messages being handled right now; leave() is true when the last one returns after
+    // the window has gone, and the control may be deleted.
+    void enter() { ++inUse_; }
+    bool leave() { return --inUse_ == 0 && gone_; }
     TreeItems& items() { return items_; }
 
     // Input (treeview_input.cpp).
@@ -102,6 +109,7 @@ private:
     char swallowChar_ = 0;  // the character a keypad key already acted on
     bool destroyed_ = false;    // WM_DESTROY has deleted the items
     bool gone_ = false;         // WM_NCDESTROY has run: stop at the next chance
+    int inUse_ = 0;
 };
 
 }  // namespace winapi

@@ -92,9 +92,13 @@ void resetQueue() { queue() = Queue{}; }
 
 LRESULT deliver(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Window* window = findWindow(hwnd);
-    if (!window || !window->proc) return 0;
-    MessageLog::record(hwnd, message, wParam, lParam);
-    return window->proc(hwnd, message, wParam, lParam);
+    return window ? deliverTo(*window, message, wParam, lParam) : 0;
+}
+
+LRESULT deliverTo(const Window& window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!window.proc) return 0;
+    MessageLog::record(window.handle, message, wParam, lParam);
+    return window.proc(window.handle, message, wParam, lParam);
 }
 
 }  // namespace winapi
@@ -104,11 +108,12 @@ using namespace winapi;
 extern "C" {
 
 LRESULT WINAPI SendMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (!findWindow(hwnd)) {
+    const Window* window = findWindow(hwnd);
+    if (!window) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return 0;
     }
-    return deliver(hwnd, message, wParam, lParam);
+    return deliverTo(*window, message, wParam, lParam);
 }
 
 BOOL WINAPI PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -96,6 +96,8 @@ RECT screenRectOf(const Window& window);
 
 // Delivers a message to the window's procedure (logging it); 0 for a dead window.
 LRESULT deliver(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+// The same for a window already found.
+LRESULT deliverTo(const Window& window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Focus, activation and capture bookkeeping when a window goes away or is hidden.
 void forgetWindowInputState(HWND hwnd);
