@@ -2,6 +2,7 @@
 #include "view/ChunkTree.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "chunk/ChunkReader.h"
 #include "chunk/MiniChunkList.h"
@@ -28,14 +29,19 @@ const ChunkData* RecordsTable::find(LPARAM index) const {
     return &records_[static_cast<size_t>(index)];
 }
 
-std::string chunkLabel(uint32_t type, uint32_t sizeWord) {
+void formatChunkLabel(uint32_t type, uint32_t sizeWord, char (&out)[kChunkLabelSize]) {
     static const char digits[] = "0123456789abcdef";
     const uint32_t length = sizeWord & 0x7FFFFFFF;
-    std::string label = "00000000h (00000000h)";
+    std::memcpy(out, "00000000h (00000000h)", kChunkLabelSize);
     for (int i = 0; i < 8; ++i) {
-        label[7 - i] = digits[(type >> (4 * i)) & 0xF];
-        label[18 - i] = digits[(length >> (4 * i)) & 0xF];
+        out[7 - i] = digits[(type >> (4 * i)) & 0xF];
+        out[18 - i] = digits[(length >> (4 * i)) & 0xF];
     }
+}
+
+std::string chunkLabel(uint32_t type, uint32_t sizeWord) {
+    char label[kChunkLabelSize];
+    formatChunkLabel(type, sizeWord, label);
     return label;
 }
 
@@ -58,11 +64,11 @@ HTREEITEM nextItem(HWND tree, HTREEITEM item, UINT relation) {
         SendMessageA(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
 }
 
-TVITEMA itemData(HTREEITEM item, std::string& label, bool container, LPARAM index) {
+TVITEMA itemData(HTREEITEM item, char* label, bool container, LPARAM index) {
     TVITEMA data = {};
     data.mask = TVIF_TEXT | TVIF_PARAM | TVIF_CHILDREN;
     data.hItem = item;
-    data.pszText = &label[0];
+    data.pszText = label;
     data.cChildren = container ? 1 : 0;
     data.lParam = container ? -1 : index;
     return data;
@@ -109,7 +115,8 @@ void fillTree(HWND tree, RecordsTable& records, HTREEITEM parentItem, File* file
         const uint32_t length = header.bodyLength();
         const bool container = header.isContainer();
 
-        std::string label = chunkLabel(header.type, header.sizeWord);
+        char label[kChunkLabelSize];
+        formatChunkLabel(header.type, header.sizeWord, label);
         TVITEMA data = itemData(reuse, label, container, static_cast<LPARAM>(records.size()));
         HTREEITEM item;
         if (reuse) {
@@ -144,7 +151,7 @@ void loadFile(HWND tree, RecordsTable& records, File* file) {
     records.clear();
     HTREEITEM root = nextItem(tree, nullptr, TVGN_ROOT);
     if (!root) {
-        std::string text = "Chunk File";
+        char text[] = "Chunk File";
         root = insertItem(tree, nullptr, TVI_ROOT, itemData(nullptr, text, true, -1));
     }
     fillTree(tree, records, root, file);

@@ -55,3 +55,8 @@ void deleteSubtree(HWND tree, HTREEITEM item);
 
 // The tree label of a chunk: type and body length, eight lower-case hex digits each.
 std::string chunkLabel(uint32_t type, uint32_t sizeWord);
+
+// The same label written into a buffer, terminated, without an allocation (the load makes
+// one per chunk).
+constexpr size_t kChunkLabelSize = sizeof("00000000h (00000000h)");
+void formatChunkLabel(uint32_t type, uint32_t sizeWord, char (&out)[kChunkLabelSize]);
