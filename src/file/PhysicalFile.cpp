@@ -46,16 +46,24 @@ uint32_t PhysicalFile::read(void* buffer, uint32_t count) {
     if (position_ >= length) return 0;
     if (count > length - position_) count = length - position_;
 
-    // The position is unsigned: without a high word of 0, Windows would take positions from
-    // 2 GiB up as negative, refuse the move, and the read would come from the old place.
-    LONG high = 0;
-    SetLastError(NO_ERROR);
-    const DWORD moved =
-        SetFilePointer(record_->handle, static_cast<LONG>(position_), &high, FILE_BEGIN);
-    if (moved == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR) return 0;
+    // The handle is moved only when a seek, or a read through another file sharing it, left
+    // it elsewhere; back-to-back reads (a header, then its body) go straight on.
+    if (record_->pointer != position_) {
+        record_->pointer = -1;
+        // The position is unsigned: without a high word of 0, Windows would take positions
+        // from 2 GiB up as negative, refuse the move, and the read would come from the old
+        // place.
+        LONG high = 0;
+        SetLastError(NO_ERROR);
+        const DWORD moved =
+            SetFilePointer(record_->handle, static_cast<LONG>(position_), &high, FILE_BEGIN);
+        if (moved == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR) return 0;
+    }
 
     DWORD transferred = 0;
+    record_->pointer = -1;
     if (!ReadFile(record_->handle, buffer, count, &transferred, nullptr)) return 0;
     position_ += transferred;
+    record_->pointer = position_;
     return transferred;
 }

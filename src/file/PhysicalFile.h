@@ -28,6 +28,9 @@ private:
     struct HandleRecord {
         HANDLE handle = INVALID_HANDLE_VALUE;
         int32_t count = 1;
+        // Where the handle's own file pointer stands, -1 when unknown: reads that follow one
+        // another need no move in between.
+        int64_t pointer = -1;
     };
 
     HandleRecord* record_ = nullptr;

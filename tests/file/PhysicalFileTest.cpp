@@ -67,6 +67,22 @@ TEST(PhysicalFile, ReadsAdvanceAndComeUpShortAtTheEnd) {
     EXPECT_EQ(file->tell(), 10u) << "a read at the end leaves the position";
 }
 
+TEST(PhysicalFile, EachReadComesFromThePositionWhateverTheSeeksBetween) {
+    TempFile disk("0123456789");
+    FilePtr file = open(disk.path());
+    EXPECT_EQ(readString(*file, 2), "01");
+    EXPECT_EQ(readString(*file, 2), "23") << "straight on";
+    file->seek(1);
+    EXPECT_EQ(readString(*file, 2), "12") << "back";
+    file->seek(8);
+    file->seek(3);
+    EXPECT_EQ(readString(*file, 1), "3") << "back to where the last read ended";
+    file->seek(9);
+    EXPECT_EQ(readString(*file, 4), "9") << "forward";
+    file->seek(0);
+    EXPECT_EQ(readString(*file, 3), "012");
+}
+
 TEST(PhysicalFile, SeekStopsAtTheEnd) {
     TempFile disk("abcd");
     FilePtr file = open(disk.path());
