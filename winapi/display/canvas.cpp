@@ -1,6 +1,7 @@
 // The cell grid, clipped painting into it, and the stand-ins that keep control
 // characters and malformed text off the terminal.
 #include "display/canvas.h"
+#include "display/utf8.h"
 
 #include <algorithm>
 
@@ -11,68 +12,6 @@ int floorDiv(int value, int divisor) {
     int quotient = value / divisor;
     if (value % divisor != 0 && value < 0) --quotient;
     return quotient;
-}
-
-void appendUtf8(std::string& out, char32_t ch) {
-    if (ch < 0x80) {
-        out += static_cast<char>(ch);
-    } else if (ch < 0x800) {
-        out += static_cast<char>(0xC0 | (ch >> 6));
-        out += static_cast<char>(0x80 | (ch & 0x3F));
-    } else if (ch < 0x10000) {
-        out += static_cast<char>(0xE0 | (ch >> 12));
-        out += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (ch & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (ch >> 18));
-        out += static_cast<char>(0x80 | ((ch >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (ch & 0x3F));
-    }
-}
-
-constexpr char32_t kReplacement = 0xFFFD;
-
-// Decodes one UTF-8 sequence at `pos`; a malformed byte (stray continuation, overlong form,
-// surrogate, truncated sequence, value past U+10FFFF) decodes as the replacement character
-// and consumes exactly that byte, so the text after it survives.
-char32_t decodeUtf8(std::string_view text, size_t& pos) {
-    unsigned char lead = static_cast<unsigned char>(text[pos]);
-    if (lead < 0x80) {
-        ++pos;
-        return lead;
-    }
-    int length = 0;
-    char32_t value = 0;
-    char32_t minimum = 0;
-    if ((lead & 0xE0) == 0xC0) {
-        length = 2, value = lead & 0x1F, minimum = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3, value = lead & 0x0F, minimum = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4, value = lead & 0x07, minimum = 0x10000;
-    } else {
-        ++pos;
-        return kReplacement;
-    }
-    if (pos + length > text.size()) {
-        ++pos;
-        return kReplacement;
-    }
-    for (int i = 1; i < length; ++i) {
-        unsigned char next = static_cast<unsigned char>(text[pos + i]);
-        if ((next & 0xC0) != 0x80) {
-            ++pos;
-            return kReplacement;
-        }
-        value = (value << 6) | (next & 0x3F);
-    }
-    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
-        ++pos;
-        return kReplacement;
-    }
-    pos += length;
-    return value;
 }
 
 }  // namespace
@@ -98,14 +37,14 @@ CellRect pixelsToCells(int left, int top, int right, int bottom) {
 char32_t visibleStandIn(char32_t ch) {
     if (ch < 0x20) return 0x2400 + ch;  // the Control Pictures block: ␀ ␁ ... ␟
     if (ch == 0x7F) return 0x2421;      // ␡
-    if (ch >= 0x80 && ch < 0xA0) return kReplacement;  // C1 controls (CSI, OSC, ...)
+    if (ch >= 0x80 && ch < 0xA0) return kReplacementChar;  // C1 controls (CSI, OSC, ...)
     // Bidirectional overrides and zero-width formatting would reorder or hide what the
     // terminal shows around them.
     if ((ch >= 0x200B && ch <= 0x200F) || (ch >= 0x202A && ch <= 0x202E) ||
         (ch >= 0x2066 && ch <= 0x2069) || ch == 0xFEFF) {
-        return kReplacement;
+        return kReplacementChar;
     }
-    if ((ch >= 0xD800 && ch <= 0xDFFF) || ch > 0x10FFFF) return kReplacement;
+    if ((ch >= 0xD800 && ch <= 0xDFFF) || ch > 0x10FFFF) return kReplacementChar;
     return ch;
 }
 

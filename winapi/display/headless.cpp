@@ -3,6 +3,7 @@
 
 #include <cctype>
 
+#include "display/utf8.h"
 #include "user32/testing.h"
 
 namespace winapi {
@@ -32,17 +33,9 @@ void HeadlessDevice::pressAlt(char letter) {
 void HeadlessDevice::type(std::string_view utf8) {
     size_t pos = 0;
     while (pos < utf8.size()) {
-        unsigned char lead = static_cast<unsigned char>(utf8[pos]);
-        int length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3
-                                                             : (lead & 0xF8) == 0xF0 ? 4 : 1;
-        char32_t ch = length == 1 ? lead : lead & (0xFF >> (length + 1));
-        for (int i = 1; i < length && pos + i < utf8.size(); ++i) {
-            ch = (ch << 6) | (static_cast<unsigned char>(utf8[pos + i]) & 0x3F);
-        }
-        pos += length;
         InputEvent event;
         event.kind = InputEvent::Kind::Key;
-        event.ch = ch;
+        event.ch = decodeUtf8(utf8, pos);
         push(event);
     }
 }

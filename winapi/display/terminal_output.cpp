@@ -4,6 +4,7 @@
 #include <wchar.h>
 
 #include "display/canvas.h"
+#include "display/utf8.h"
 
 namespace winapi {
 
@@ -39,34 +40,6 @@ char asciiLookAlike(char32_t ch) {
     return '?';
 }
 
-// Decodes one UTF-8 sequence at `i`; returns false (and steps one byte) when malformed.
-bool decodeUtf8(std::string_view text, size_t& i, char32_t& ch) {
-    unsigned char lead = static_cast<unsigned char>(text[i]);
-    int length = lead < 0x80 ? 1 : lead >= 0xC2 && lead < 0xE0 ? 2 : lead >= 0xE0 && lead < 0xF0 ? 3
-                 : lead >= 0xF0 && lead < 0xF5 ? 4 : 0;
-    if (length == 0 || i + length > text.size()) {
-        ++i;
-        return false;
-    }
-    ch = length == 1 ? lead : lead & (0x7F >> length);
-    for (int k = 1; k < length; ++k) {
-        unsigned char next = static_cast<unsigned char>(text[i + k]);
-        if ((next & 0xC0) != 0x80) {
-            ++i;
-            return false;
-        }
-        ch = (ch << 6) | (next & 0x3F);
-    }
-    const char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    bool valid = ch >= smallest[length] && ch <= 0x10FFFF && !(ch >= 0xD800 && ch <= 0xDFFF);
-    if (!valid) {
-        ++i;
-        return false;
-    }
-    i += length;
-    return true;
-}
-
 }  // namespace
 
 char32_t terminalChar(char32_t ch, bool utf8) {
@@ -85,8 +58,8 @@ std::string titleSequence(std::string_view title) {
     std::string sequence = "\x1b]0;";
     for (size_t i = 0; i < title.size();) {
         size_t start = i;
-        char32_t ch = 0;
-        if (decodeUtf8(title, i, ch) && !isControl(ch))
+        const char32_t ch = decodeUtf8(title, i);
+        if (ch != kReplacementChar && !isControl(ch))
             sequence.append(title.substr(start, i - start));
     }
     sequence += '\a';

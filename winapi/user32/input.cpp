@@ -3,6 +3,7 @@
 
 #include <cctype>
 
+#include "display/utf8.h"
 #include "user32/paint.h"
 #include "user32/window.h"
 
@@ -11,24 +12,6 @@ namespace {
 
 constexpr LPARAM kAltContext = LPARAM(1) << 29;
 constexpr LPARAM kReleased = (LPARAM(1) << 30) | (LPARAM(1) << 31);
-
-void appendUtf8(std::string& out, char32_t ch) {
-    if (ch < 0x80) {
-        out += static_cast<char>(ch);
-    } else if (ch < 0x800) {
-        out += static_cast<char>(0xC0 | (ch >> 6));
-        out += static_cast<char>(0x80 | (ch & 0x3F));
-    } else if (ch < 0x10000) {
-        out += static_cast<char>(0xE0 | (ch >> 12));
-        out += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (ch & 0x3F));
-    } else if (ch <= 0x10FFFF) {
-        out += static_cast<char>(0xF0 | (ch >> 18));
-        out += static_cast<char>(0x80 | ((ch >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (ch & 0x3F));
-    }
-}
 
 unsigned keyBits(const InputEvent& event) {
     return (event.shift ? unsigned(kKeyShift) : 0u) | (event.ctrl ? unsigned(kKeyCtrl) : 0u) |
