@@ -12,9 +12,12 @@ struct Slot {
     uintptr_t generation = 1;
 };
 
+// Never destroyed: windows a process still has when it ends keep their records (and what
+// their controls hang on them) reachable, as they are until the process is gone, and no
+// window outlives its table during the exit's destructors.
 std::vector<Slot>& slots() {
-    static std::vector<Slot> table;
-    return table;
+    static auto* table = new std::vector<Slot>();
+    return *table;
 }
 
 std::vector<size_t>& freeSlots() {
