@@ -3,7 +3,8 @@
 # missing ones when running as root, otherwise prints the exact command and stops.
 set -euo pipefail
 
-needed=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev libncurses-dev tmux strace clang)
+needed=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev libncurses-dev tmux strace
+        python3 clang libclang-rt-14-dev)
 [ -n "${TARNHOLM_EXTRA_PACKAGES:-}" ] && needed+=(${TARNHOLM_EXTRA_PACKAGES})
 
 missing=()
