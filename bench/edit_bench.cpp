@@ -8,6 +8,7 @@
 #include <string>
 
 #include "display/headless.h"
+#include "ratio_reporter.h"
 #include "user32/paint.h"
 
 namespace {
@@ -62,18 +63,6 @@ void pageAndPaint(benchmark::State& state, size_t bytes) {
     state.counters["lines"] = static_cast<double>(SendMessageA(pane, EM_GETLINECOUNT, 0, 0));
     DestroyWindow(parent);
 }
-
-// Keeps each benchmark's time per iteration to print the ratio at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        // Named by size alone: the run's name also carries its iteration count.
-        for (const Run& run : runs) times[run.run_name.function_name] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {

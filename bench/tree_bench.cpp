@@ -10,6 +10,7 @@
 #include <string>
 
 #include "display/headless.h"
+#include "ratio_reporter.h"
 #include "user32/paint.h"
 
 namespace {
@@ -87,17 +88,6 @@ void downAndPaint(benchmark::State& state, size_t items) {
     state.counters["load_s"] = loaded.count();
     DestroyWindow(parent);
 }
-
-// Keeps each benchmark's time per iteration to print the ratio at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) times[run.run_name.function_name] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
